@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// Where the game's files live on this system.
+// resourceFolder: the shipped assets, Resources/ beside the executable, else ../share/plinx.
+// userDataFolder: $XDG_DATA_HOME/plinx, else ~/.local/share/plinx; what the player's game writes.
+std::string resourceFolder();
+std::string userDataFolder();
+// Tests point these at folders of their own; an empty path restores the default.
+void setResourceFolder(const std::string& path);
+void setUserDataFolder(const std::string& path);
+
+// Full path of a plain file named `name`: the user data folder first, then the resource folder.
+// Empty when neither holds it.
+std::string findResource(const std::string& name);
+// The user data folder's path for `name`; the folder is created if it is missing.
+std::string writablePath(const std::string& name);
