@@ -36,8 +36,16 @@ TEST(pCursor, PointerIsReadRelativeToTheWindowContent) {
     EXPECT_EQ(mouse->getX(0), -5);
     EXPECT_EQ(mouse->getY(0), -2);
 
+    // Hidden and shown only through the handler, and only by a served listener.
+    mouse->showCursor(0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    mouse->hideCursor(0);
     mouse->hideCursor(0);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    pInputManager::instance()->lock(7);
+    mouse->showCursor(0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    pInputManager::instance()->unlock(7);
     mouse->showCursor(0);
     EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 
