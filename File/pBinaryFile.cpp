@@ -21,15 +21,8 @@ pBinaryFile::pBinaryFile(const pBinaryFile& other) : pFile() {
 pBinaryFile& pBinaryFile::operator=(const pBinaryFile& other) {
     if (this == &other)
         return *this;
-    close();
-    wordLimit = other.wordLimit;
     endianness = other.endianness;
-    if (other.isOpen()) {
-        reopen(other.path, other.mode);
-    } else {
-        path = other.path;
-        mode = other.mode;
-    }
+    copyFrom(other);
     return *this;
 }
 

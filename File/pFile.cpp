@@ -66,6 +66,17 @@ bool pFile::reopen(const std::string& newPath, PFILE_MODE newMode) {
     return true;
 }
 
+void pFile::copyFrom(const pFile& other) {
+    close();
+    wordLimit = other.wordLimit;
+    if (other.isOpen()) {
+        reopen(other.path, other.mode);
+    } else {
+        path = other.path;
+        mode = other.mode;
+    }
+}
+
 bool pFile::close() {
     if (handle == nullptr)
         return false;

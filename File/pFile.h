@@ -42,6 +42,9 @@ protected:
     // Opens a second stream on a file another stream already holds (copies, rename): the write
     // modes must not truncate what is already there.
     bool reopen(const std::string& path, PFILE_MODE mode);
+    // What copies of the derived streams share: the word limit, and a second stream on the
+    // same file when the source is open.
+    void copyFrom(const pFile& other);
     bool openWith(const std::string& path, PFILE_MODE mode, const char* modeString);
 
     FILE* handle = nullptr;

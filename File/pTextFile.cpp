@@ -20,14 +20,7 @@ pTextFile::pTextFile(const pTextFile& other) : pFile() {
 pTextFile& pTextFile::operator=(const pTextFile& other) {
     if (this == &other)
         return *this;
-    close();
-    wordLimit = other.wordLimit;
-    if (other.isOpen()) {
-        reopen(other.path, other.mode);
-    } else {
-        path = other.path;
-        mode = other.mode;
-    }
+    copyFrom(other);
     return *this;
 }
 
