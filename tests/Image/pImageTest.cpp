@@ -79,7 +79,8 @@ TEST(pImageTest, ReinitializeCopyAndAssign) {
     EXPECT_NE(copy.getPixelData(), image.getPixelData());
     image = copy;
     EXPECT_EQ(image.getPixelub(1, 2, 0), 200);
-    image = image;
+    pImage& same = image;
+    image = same; // self-assignment keeps the pixels
     EXPECT_EQ(image.getPixelub(1, 2, 0), 200);
 
     image.setPixelf(0, 0, 1.0f, 0.5f, 1.5f, 0.0f);
