@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -100,7 +101,7 @@ static std::vector<pAudioChannel*> mixList_; // audio thread; changed only under
 static Ring<Notification, 1024> notifications_;
 static std::atomic<long> outputVolume_{kFullVolume};
 static std::atomic<int> beepFrames_{0};
-static std::atomic<uint64_t> lastStartTicks_{0};
+static std::atomic<int64_t> lastStartNanos_{0};
 static bool delivering_ = false;
 
 static bool isLive(const pAudioChannel* channel) {
@@ -115,7 +116,10 @@ static void startSound(pAudioChannel& c, const pSoundHeader* header) {
     c.playing = header && header->magic == pMediaImport::kHeaderMagic ? header : nullptr;
     c.position = 0.0;
     c.started.fetch_add(1, std::memory_order_relaxed);
-    lastStartTicks_.store(SDL_GetPerformanceCounter(), std::memory_order_relaxed);
+    lastStartNanos_.store(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                              std::chrono::steady_clock::now().time_since_epoch())
+                              .count(),
+                          std::memory_order_relaxed);
 }
 
 // Runs one command on the mixer's side. False when a notification found no room; the command
@@ -397,9 +401,7 @@ long sentRate(pAudioChannel* channel) {
 uint32_t buffersStarted(pAudioChannel* channel) {
     return isLive(channel) ? channel->started.load() : 0;
 }
-uint64_t lastBufferStartTicks() {
-    return lastStartTicks_.load();
-}
+int64_t lastBufferStartNanos() { return lastStartNanos_.load(); }
 
 void setManualOutput(bool manual, int rate) {
     manual_ = manual;

@@ -66,8 +66,8 @@ long sentVolume(pAudioChannel* channel);
 long sentRate(pAudioChannel* channel);
 // Sounds the mixer has started on the channel so far (buffer commands reached).
 uint32_t buffersStarted(pAudioChannel* channel);
-// SDL performance-counter ticks of the last buffer the mixer started on any channel.
-uint64_t lastBufferStartTicks();
+// Steady-clock time (ns since its epoch) at which the mixer last started a buffer on any channel.
+int64_t lastBufferStartNanos();
 
 // Without a device: the mix is pulled by render() instead of SDL's audio thread (benchmarks).
 void setManualOutput(bool manual, int rate);
