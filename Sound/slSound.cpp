@@ -286,13 +286,18 @@ void slStopAllChannels() {
         slStopChannel(c);
 }
 
-void slStopSoundByID(short sound) {
+// Runs `action` on every channel playing a sound of the table.
+static void forChannelsPlaying(short sound, void (*action)(short)) {
     if (sound < 0 || sound >= gNumSounds)
         return;
     catchUp();
     for (short c = 0; c < gNumChannels; ++c)
         if (gChanArray[c].soundID == sound)
-            slStopChannel(c);
+            action(c);
+}
+
+void slStopSoundByID(short sound) {
+    forChannelsPlaying(sound, slStopChannel);
 }
 
 void slStopLoopingChannel(short channel) {
@@ -304,12 +309,7 @@ void slStopLoopingChannel(short channel) {
 }
 
 void slStopLoopingSoundByID(short sound) {
-    if (sound < 0 || sound >= gNumSounds)
-        return;
-    catchUp();
-    for (short c = 0; c < gNumChannels; ++c)
-        if (gChanArray[c].soundID == sound)
-            slStopLoopingChannel(c);
+    forChannelsPlaying(sound, slStopLoopingChannel);
 }
 
 short slCountSounds(short sound) {

@@ -28,6 +28,9 @@ TEST_F(SoundFixture, ChannelChoiceFollowsTheRules) {
     EXPECT_EQ(slFindChannel(blip, 0, kPreferSameSound), 2);
     EXPECT_EQ(slFindChannel(blip, 0, kAnyChannel), 0);
     EXPECT_EQ(slFindChannel(blip, 7, kExactChannel), -1);
+    slStopSoundByID(blip);
+    EXPECT_EQ(slCountSounds(blip), 0);
+    EXPECT_FALSE(slAreAnySoundsPlaying());
 
     // With every channel reserved only an explicit wish gets one.
     for (short c = 0; c < 4; ++c)
