@@ -127,7 +127,9 @@ void pHighScoreList::insertScore(std::string name, int score) {
     cAttribs file(*attribs);
     for (std::string& each : file.attribs[NAME_KIND]->data)
         each = nameForFile(each);
-    file.writeFile(getWritablePath("scores.txt"));
+    std::string path = getWritablePath("scores.txt");
+    if (!file.writeFile(path))
+        std::printf("Could not save the high scores to %s\n", path.c_str());
 }
 
 void pHighScoreList::makeBlankScoreList() {

@@ -89,27 +89,25 @@ void pPuzzle::block_setup() {
 }
 
 void pPuzzle::goLeft() {
-    if (pieceX == 0 || moveTime < moveDelay)
-        return;
-    moveTime = 0;
-    int r = 10 - pieceY;
-    if (pieceY > 0 && !isFree(r, pieceX - 1))
-        return;
-    if (pieceY > 1 && !isFree(r + 1, pieceX - 1))
-        return;
-    pieceX -= 1;
+    move(-1);
 }
 
 void pPuzzle::goRight() {
-    if (pieceX == 14 || moveTime < moveDelay)
+    move(1);
+}
+
+void pPuzzle::move(int direction) {
+    if (pieceX == (direction < 0 ? 0 : 14) || moveTime < moveDelay)
         return;
-    moveTime = 0;
+    moveTime = 0; // a blocked move spends the delay too
     int r = 10 - pieceY;
-    if (pieceY > 0 && !isFree(r, pieceX + 2))
+    int beside = direction < 0 ? pieceX - 1 : pieceX + 2;
+    // Only rows inside the well are tested; above it the piece moves freely.
+    if (pieceY > 0 && !isFree(r, beside))
         return;
-    if (pieceY > 1 && !isFree(r + 1, pieceX + 2))
+    if (pieceY > 1 && !isFree(r + 1, beside))
         return;
-    pieceX += 1;
+    pieceX += direction;
 }
 
 void pPuzzle::turnCW() {

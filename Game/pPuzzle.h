@@ -75,6 +75,7 @@ public:
 private:
     pCell& cellAt(int row, int column);
     bool isFree(int row, int column);
+    void move(int direction);
     bool isOneColourSquare(int row, int column);
     void dropLooseCells();
     void fallStep();
