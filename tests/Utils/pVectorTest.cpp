@@ -9,7 +9,8 @@ TEST(pVector, ExactEqualityAndArithmetic) {
     EXPECT_TRUE(pVector(1, 2, 3) == pVector(1, 2, 3));
     EXPECT_TRUE(pVector(1, 2, 3) != pVector(1, 2, std::nextafter(3.0f, 4.0f)));
     pVector v(1, 2, 3);
-    v = v;
+    pVector& alias = v;
+    v = alias;
     EXPECT_EQ(v, pVector(1, 2, 3));
     EXPECT_EQ(v + pVector(1, 1, 1), pVector(2, 3, 4));
     EXPECT_EQ(-v, pVector(-1, -2, -3));
