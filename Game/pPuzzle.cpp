@@ -1,6 +1,7 @@
 #include "Game/pPuzzle.h"
 
 #include "Game/pPlinx.h"
+#include "Input/pKeyboardHandler.h"
 #include "Utils/pAssert.h"
 
 #include <cmath>
@@ -82,8 +83,8 @@ void pPuzzle::block_push() {
 void pPuzzle::block_setup() {
     pieceX = 7;
     pieceY = STARTING_HEIGHT;
-    // A key still held from the last piece waits for the repeat delay again; the keyboard
-    // handler's resetAllRepeats() is called here once the input subsystem is in.
+    // A key still held from the last piece waits for the repeat delay again.
+    pKeyboardHandler::instance()->resetAllRepeats();
     block_push();
     disableDown();
 }
