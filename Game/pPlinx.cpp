@@ -1,6 +1,23 @@
 #include "Game/pPlinx.h"
 
+#include "Image/pTextureLoader.h"
+#include "Input/pActionKeyHandler.h"
+#include "Input/pKeyboardHandler.h"
+#include "Input/pMouseHandler.h"
+#include "Platform/pResourceFolder.h"
+#include "Shell/pGame.h"
+#include "Shell/pOGLUtil.h"
+#include "Sound/slSound.h"
+#include "Text/pTextManager.h"
+#include "Utils/pStringUtils.h"
 #include "Utils/pTimer.h"
+#include "Widgets/pHorizontalMarquee.h"
+#include "Widgets/pImageOverlay.h"
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <ctime>
 
 pPlinx* pPlinx::instance_ = nullptr;
 
@@ -10,12 +27,202 @@ pPlinx* pPlinx::instance() {
     return instance_;
 }
 
-// The board comes first, then the preferences (which read prefs.txt), the fades and the high
-// score table (which reads scores.txt), in declaration order.
+// The board comes first, then the preferences (which read prefs.txt), the fades, the menus and
+// the high score table (which reads scores.txt), in declaration order.
 pPlinx::pPlinx()
     : initialised(false), viewWidth(0), viewHeight(0), paused(false), totalTime(0), frameTime(0),
       currentScreen(BLANK_SCREEN), menuBlipSound(-1), fxVolume(0), splashOverlay(nullptr),
       logoOverlay(nullptr), backgroundOverlay(nullptr), frameMark(0), blankScreenMark(0),
-      blankScreenDuration(1200), blockTexture(nullptr), helpMarquee(nullptr), marqueeMark(0) {
+      blankScreenDuration(1200), blockTexture(nullptr), helpMarquee(nullptr), marqueeMark(0),
+      scoreEntered(false) {
     pTimer::instance();
 }
+
+std::string pPlinx::assetPath(const std::string& name) {
+    std::string path = getResourcePath(name);
+    if (path == "ERROR!") {
+        std::printf("Error, cannot load %s. It belongs in %s/ (or %s/); going on without it.\n",
+                    name.c_str(), resourceFolder().c_str(), userDataFolder().c_str());
+        std::fflush(stdout);
+    }
+    return path;
+}
+
+void pPlinx::reportUnreadable(const std::string& name, const std::string& path) {
+    if (path == "ERROR!")
+        return; // already reported as missing
+    std::printf("Error, cannot load %s. %s is not a file the game can read; going on without "
+                "it.\n",
+                name.c_str(), path.c_str());
+    std::fflush(stdout);
+}
+
+pImageOverlay* pPlinx::loadOverlay(const std::string& name) {
+    std::string path = assetPath(name);
+    pImageOverlay* overlay = new pImageOverlay(path);
+    if (!overlay->texture)
+        reportUnreadable(name, path);
+    return overlay;
+}
+
+void pPlinx::init() {
+    currentScreen = BLANK_SCREEN;
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    pKeyboardHandler::instance()->enableRepeat(250.0, 20.0);
+
+    mainMenu.addChoice("Start Game");
+    mainMenu.addChoice("High Scores");
+    mainMenu.addChoice("Quit Game");
+    highScoreMenu.addChoice("Continue");
+
+    fxVolume = stringToInt(prefs.getPref("fxVolume"));
+
+    std::string fontPath = assetPath("Brisk.tga");
+    if (!pTextManager::instance()->loadAndSetFont(fontPath, "Brisk"))
+        reportUnreadable("Brisk.tga", fontPath);
+
+    drawLoadingSplash("Awakening Beasts");
+    drawLoadingSplash("Getting Fired Up");
+
+    slInit(4);
+    if (slLoadSoundFromBundle("", "menublip.mp3", &menuBlipSound) != 0) {
+        std::string path = getResourcePath("menublip.mp3");
+        if (path == "ERROR!")
+            assetPath("menublip.mp3");
+        else
+            reportUnreadable("menublip.mp3", path);
+        menuBlipSound = -1;
+    }
+
+    drawLoadingSplash("Bustin' Grooves");
+    drawLoadingSplash("Rocking Out");
+
+    splashOverlay = loadOverlay("splash.tga");
+    backgroundOverlay = loadOverlay("bg.tga");
+    std::string blockPath = assetPath("block.tga");
+    blockTexture = pTextureLoader::instance()->loadTexture(blockPath, false, false);
+    if (!blockTexture)
+        reportUnreadable("block.tga", blockPath);
+
+    drawLoadingSplash("Eating Cheese Toast");
+    drawLoadingSplash("Scrambling Eggs");
+
+    pTimer* timer = pTimer::instance();
+    frameMark = timer->setMark();
+    totalTime = 0;
+    blankScreenDuration = 1200;
+    currentScreen = BLANK_SCREEN;
+    blankScreenMark = timer->setMark();
+
+    pActionKeyHandler* actions = pActionKeyHandler::instance();
+    actions->setActionKey("ACTION_MOVELEFT", PKEY_LEFT);
+    actions->setActionKey("ACTION_MOVERIGHT", PKEY_RIGHT);
+    actions->setActionKey("ACTION_MOVEDOWN", PKEY_DOWN);
+    actions->setActionKey("ACTION_ROTCW", PKEY_X);
+    actions->setActionKey("ACTION_ROTCCW", PKEY_Z);
+
+    helpMarquee = new pHorizontalMarquee(static_cast<float>(viewWidth / 2),
+                                         static_cast<float>(viewHeight - 32), viewWidth * 0.375f,
+                                         24.0f, -0.1f, "Brisk");
+    helpMarquee->setRandomPlay(false);
+    helpMarquee->setContinuousPlay(true);
+    helpMarquee->setLoop(true);
+    helpMarquee->setMessageGap(150);
+    helpMarquee->addMessage("Use the left, right and down keys to move your blocks.");
+    helpMarquee->addMessage("Use the Z and X keys to rotate.");
+    helpMarquee->addMessage("Press Escape to Pause.");
+    helpMarquee->addMessage("Press Apple-F to toggle full screen.");
+    helpMarquee->addMessage(
+        "Make 2x2 Blocks of the same color. When the sweeper passes, they will be cleared.");
+    helpMarquee->addMessage("Enjoy!");
+    helpMarquee->makeReady();
+
+    marqueeMark = timer->setMark();
+}
+
+void pPlinx::update() {
+    if (!initialised) {
+        init();
+        initialised = true;
+    }
+    pGame* game = pGame::instance();
+    viewWidth = game->getViewWidth();
+    viewHeight = game->getViewHeight();
+
+    pTimer* timer = pTimer::instance();
+    frameTime = static_cast<float>(timer->timeSinceMark(frameMark) / 1000.0);
+    timer->resetMark(frameMark);
+    totalTime += frameTime;
+
+    transitionManager.update();
+
+    pKeyboardHandler* keyboard = pKeyboardHandler::instance();
+    keyboard->disableRepeat();
+
+    if (keyboard->keyPressed(PKEY_F, 0) && keyboard->keyDown(PKEY_COMMAND, 0)) {
+        if (!game->isFullscreen()) {
+            std::printf("key enter\n");
+            game->createFullscreenGLContext(0);
+        } else {
+            std::printf("key exit\n");
+            pMouseHandler::instance()->showCursor(0);
+            game->exitFullscreen();
+        }
+        std::fflush(stdout);
+        return;
+    }
+
+    switch (currentScreen) {
+    case SPLASH_SCREEN:
+        updateSplashScreen();
+        break;
+    case BLANK_SCREEN:
+        if (timer->timeSinceMark(blankScreenMark) > blankScreenDuration)
+            transitionManager.beginTransition(SPLASH_SCREEN);
+        break;
+    case MAIN_GAME:
+        updateMainGame();
+        break;
+    case HIGH_SCORE_SCREEN:
+        updateHighScoreScreen();
+        break;
+    case HIGH_SCORE_ENTRY_SCREEN:
+        updateHighScoreEntryScreen();
+        break;
+    }
+}
+
+void pPlinx::draw() {
+    glClear(GL_COLOR_BUFFER_BIT);
+    update();
+    pOGLUtil::setOrthographicProjection(viewWidth, viewHeight);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    if (currentScreen != BLANK_SCREEN && backgroundOverlay) {
+        backgroundOverlay->draw(static_cast<float>(viewWidth / 2),
+                                static_cast<float>(viewHeight / 2), viewWidth * 0.8f,
+                                viewHeight * 0.53333336f, 1, 1, 1, 1);
+    }
+
+    switch (currentScreen) {
+    case SPLASH_SCREEN:
+        drawSplashScreen();
+        break;
+    case BLANK_SCREEN:
+        drawBlankScreen();
+        break;
+    case MAIN_GAME:
+        drawMainGame();
+        break;
+    case HIGH_SCORE_SCREEN:
+        drawHighScoreScreen();
+        break;
+    case HIGH_SCORE_ENTRY_SCREEN:
+        drawHighScoreEntryScreen();
+        break;
+    }
+
+    transitionManager.draw();
+}
+
+void pPlinx::release() { prefs.writeFile(); }

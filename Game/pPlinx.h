@@ -5,6 +5,9 @@
 #include "Game/pHighScoreNameEntry.h"
 #include "Game/pPuzzle.h"
 #include "Game/pTransitionManager.h"
+#include "Widgets/pVerticalMenu.h"
+
+#include <string>
 
 // Stored and passed as integers; a value outside the list runs and draws nothing.
 enum GameScreen : int {
@@ -25,11 +28,13 @@ class pPlinx {
 public:
     pPuzzle puzzle;
     bool initialised;
+    // The drawing size, read again at the start of every update step.
     int viewWidth;
     int viewHeight;
     bool paused;
     // Seconds of all update steps since init; drives the pulsing of menus and the table.
     float totalTime;
+    // Seconds of the latest update step.
     float frameTime;
     pPreferencesManager prefs;
     pTransitionManager transitionManager;
@@ -37,9 +42,11 @@ public:
     short menuBlipSound;
     int fxVolume;
     pImageOverlay* splashOverlay;
+    // Made by the first loading frame.
     pImageOverlay* logoOverlay;
     pImageOverlay* backgroundOverlay;
-    // The title menu and the high score menu (vertical menus) come here.
+    pVerticalMenu mainMenu;
+    pVerticalMenu highScoreMenu;
     unsigned int frameMark;
     unsigned int blankScreenMark;
     // Milliseconds the start-up screen stands.
@@ -55,9 +62,39 @@ public:
     pPlinx(const pPlinx&) = delete;
     pPlinx& operator=(const pPlinx&) = delete;
 
-    // Start-up, the frame's update and draw, the screens and release come with the screens.
+    // Loads everything, drawing six loading frames on the way. Run by the first update.
+    void init();
+    // One update step; every frame has two (the frame driver's and the one inside draw).
+    void update();
+    // One frame: an update step, the background, the screen, the fade's veil.
+    void draw();
+    // Saves the preferences; runs at every normal exit.
+    void release();
+    void drawDarkenScreen(float alpha);
+
+    // Draws and presents one loading frame at once.
+    void drawLoadingSplash(std::string message);
+    void drawBlankScreen();
+    void updateSplashScreen();
+    void drawSplashScreen();
+    void updateMainGame();
+    void drawMainGame();
+    void updateHighScoreScreen();
+    void drawHighScoreScreen();
+    void updateHighScoreEntryScreen();
+    void drawHighScoreEntryScreen();
 
 private:
     pPlinx();
+    // The loading frame without presenting it.
+    void drawLoadingFrame(const std::string& message);
+    // The full path of a shipped file, or "ERROR!" after saying where it was looked for.
+    std::string assetPath(const std::string& name);
+    pImageOverlay* loadOverlay(const std::string& name);
+    void reportUnreadable(const std::string& name, const std::string& path);
+
+    // The score of this game is in the table; set by the first Return on the entry screen and
+    // cleared when the next game starts, so a held Return never enters it twice.
+    bool scoreEntered;
     static pPlinx* instance_;
 };
