@@ -225,4 +225,6 @@ void pPlinx::draw() {
     transitionManager.draw();
 }
 
-void pPlinx::release() { prefs.writeFile(); }
+void pPlinx::release() {
+    prefs.writeFile();
+}

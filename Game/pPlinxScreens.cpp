@@ -38,8 +38,7 @@ void pPlinx::drawLoadingFrame(const std::string& message) {
         logoOverlay = loadOverlay("tallowbrook.tga");
     enableBlendedTextures();
     glColor4f(1, 1, 1, 1);
-    pTextManager::instance()->drawStringCentered(message + "...",
-                                                 static_cast<float>(viewWidth / 2),
+    pTextManager::instance()->drawStringCentered(message + "...", static_cast<float>(viewWidth / 2),
                                                  static_cast<float>(viewHeight / 2 + 64), 18);
     logoOverlay->draw(static_cast<float>(viewWidth / 2), static_cast<float>(viewHeight / 2),
                       static_cast<float>(viewWidth / 6), static_cast<float>(viewWidth / 48), 1, 1,
@@ -54,7 +53,9 @@ void pPlinx::drawLoadingSplash(std::string message) {
 // The frame driver presents this frame (with the fade's veil over it), so it is drawn without a
 // swap of its own: two presentations per frame would show an undefined back buffer every other
 // time.
-void pPlinx::drawBlankScreen() { drawLoadingFrame("Illuminating"); }
+void pPlinx::drawBlankScreen() {
+    drawLoadingFrame("Illuminating");
+}
 
 void pPlinx::updateSplashScreen() {
     mainMenu.x = static_cast<float>(viewWidth / 2);
@@ -136,8 +137,8 @@ void pPlinx::drawMainGame() {
     }
     float s = fadeScale(transitionManager);
     if (splashOverlay) {
-        splashOverlay->draw(static_cast<float>(viewWidth / 2), viewHeight / 6.0f,
-                            viewWidth * s / 3, viewWidth * s / 12, 1, 1, 1, 1);
+        splashOverlay->draw(static_cast<float>(viewWidth / 2), viewHeight / 6.0f, viewWidth * s / 3,
+                            viewWidth * s / 12, 1, 1, 1, 1);
     }
 }
 

@@ -1,0 +1,369 @@
+// The application's screen flow, driven frame by frame as the frame driver does it, on a
+// hand-stepped clock with keys injected as the event loop delivers them.
+#include "Game/pPlinx.h"
+
+#include "Input/pInputManager.h"
+#include "Input/pKeyboardHandler.h"
+#include "Platform/pResourceFolder.h"
+#include "Shell/pGame.h"
+#include "Utils/pTimer.h"
+#include "Widgets/pVerticalMenu.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/GLTestContext.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+namespace {
+
+// The frame driver seen from the game: a fixed view size, counted presentations and
+// full-screen switches, no platform window.
+class RecordingGame : public pGame {
+public:
+    int swaps = 0;
+    int fullscreenEnters = 0;
+    int fullscreenExits = 0;
+
+    RecordingGame() : previous_(instance_) {
+        instance_ = this;
+        windowWidth = 640;
+        windowHeight = 480;
+        fullscreenWidth = 1024;
+        fullscreenHeight = 768;
+    }
+    ~RecordingGame() override { instance_ = previous_; }
+
+    bool createWindowGLContext(int, int, int, int, std::string) override { return true; }
+    void getAvailableDisplayModes(std::vector<pDisplayMode>&) override {}
+    bool createFullscreenGLContext(int) override {
+        fullscreenEnters++;
+        fullscreen = true;
+        return true;
+    }
+    void exitFullscreen() override {
+        fullscreenExits++;
+        fullscreen = false;
+    }
+    void killWindow() override {}
+    int getScreenWidth() override { return 1024; }
+    int getScreenHeight() override { return 768; }
+    void makeContextCurrent() override {}
+    void swapBuffer() override { swaps++; }
+    void run() override {}
+
+private:
+    pGame* previous_;
+};
+
+// A frame driver, a clock and the keyboard for the application; nothing started yet.
+class PlinxFixture : public GLTestContext {
+protected:
+    FakeClock clock;
+    TempFolder userData;
+    RecordingGame driver;
+    pKeyboardHandler* keyboard = pKeyboardHandler::instance();
+    pPlinx* game = nullptr;
+
+    void SetUp() override {
+        GLTestContext::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        setResourceFolder(PLINX_SOURCE_DIR "/Resources");
+        setUserDataFolder(userData.path());
+        pInputManager::instance()->init();
+        keyboard->events.clear();
+    }
+    void TearDown() override {
+        setResourceFolder("");
+        setUserDataFolder("");
+        GLTestContext::TearDown();
+    }
+
+    // One frame as the frame driver runs it, `ms` after the previous one.
+    void frame(double ms) {
+        clock.advance(ms);
+        pPlinx::instance()->update();
+        pInputManager::instance()->update();
+        pPlinx::instance()->draw();
+    }
+    void frames(double totalMs, double step = 16) {
+        for (double t = 0; t < totalMs; t += step)
+            frame(step);
+    }
+    void key(PKEYCODE k, bool down) {
+        pEvent event{PEVENT_CLASS_KEYBOARD,
+                     down ? PEVENT_RAW_KEY_DOWN : PEVENT_RAW_KEY_UP,
+                     static_cast<uint32_t>(k),
+                     0,
+                     0,
+                     0,
+                     0,
+                     0};
+        keyEvent(nullptr, &event, keyboard);
+    }
+    void modifiers(uint32_t mask) {
+        pEvent event{PEVENT_CLASS_KEYBOARD, PEVENT_MODIFIERS_CHANGED, 0, mask, 0, 0, 0, 0};
+        keyEvent(nullptr, &event, keyboard);
+    }
+    void tap(PKEYCODE k) {
+        key(k, true);
+        frame(16);
+        key(k, false);
+        frame(16);
+    }
+};
+
+// The application started and standing on its blank screen, its clocks restarted.
+class PlinxFlow : public PlinxFixture {
+protected:
+    static inline int swapsDuringInit = -1;
+
+    void SetUp() override {
+        PlinxFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        game = pPlinx::instance();
+        if (!game->initialised) {
+            frame(0);
+            swapsDuringInit = driver.swaps;
+        }
+        // Earlier tests in this process ran on clocks of their own: start every timer afresh.
+        pTimer* timer = pTimer::instance();
+        timer->resetMark(game->frameMark);
+        timer->resetMark(game->blankScreenMark);
+        timer->resetMark(game->marqueeMark);
+        game->transitionManager.active = false;
+        game->currentScreen = BLANK_SCREEN;
+        game->paused = false;
+        game->puzzle = pPuzzle();
+    }
+    // To the title, the fade over: from the blank screen by waiting, from the table by
+    // "Continue".
+    void reachTitle() {
+        if (game->currentScreen == HIGH_SCORE_SCREEN)
+            tap(PKEY_RETURN);
+        frames(game->currentScreen == BLANK_SCREEN ? 1900 : 600);
+        ASSERT_EQ(game->currentScreen, SPLASH_SCREEN);
+    }
+    // Starts a game from the title menu, fills the well so that the next piece cannot land, and
+    // runs frames until the game is over and its fade has left the board.
+    void playToGameOver(int score) {
+        reachTitle();
+        game->mainMenu.currChoice = 0;
+        tap(PKEY_RETURN);
+        frames(600);
+        ASSERT_EQ(game->currentScreen, MAIN_GAME);
+        game->puzzle.score = score;
+        for (int row = 0; row < pPuzzle::HEIGHT; row++)
+            for (int column = 0; column < pPuzzle::WIDTH; column++)
+                game->puzzle.cells[row * pPuzzle::WIDTH + column] = {0, 1 + (row + column) % 2};
+        for (int i = 0; i < 1000 && game->currentScreen == MAIN_GAME; i++) {
+            frame(16);
+            if (!game->puzzle.playing && !gameOverSeen) {
+                gameOverSeen = true;
+                tap(PKEY_ESCAPE); // too late to pause
+                EXPECT_FALSE(game->paused);
+            }
+        }
+        ASSERT_TRUE(gameOverSeen);
+        gameOverSeen = false;
+    }
+    bool gameOverSeen = false;
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+TEST_F(PlinxFlow, StartsOnTheBlankScreenAndFadesToTheTitleAfter1200ms) {
+    EXPECT_EQ(swapsDuringInit, 6) << "six loading frames, each presented at once";
+    EXPECT_EQ(game->mainMenu.choices,
+              (std::vector<std::string>{"Start Game", "High Scores", "Quit Game"}));
+    EXPECT_EQ(game->highScoreMenu.choices, std::vector<std::string>{"Continue"});
+
+    frames(1200);
+    EXPECT_EQ(game->currentScreen, BLANK_SCREEN);
+    EXPECT_FALSE(game->transitionManager.active) << "not before 1200 ms have passed";
+    frame(16);
+    ASSERT_TRUE(game->transitionManager.active);
+    frames(240);
+    EXPECT_EQ(game->currentScreen, BLANK_SCREEN) << "switches at the black middle";
+    frames(32);
+    EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
+    frames(300);
+    EXPECT_FALSE(game->transitionManager.active);
+
+    // The title menu follows the view: text size 30 and first baseline 224 at 640 x 480.
+    EXPECT_FLOAT_EQ(game->mainMenu.fontSize, 30.0f);
+    EXPECT_FLOAT_EQ(game->mainMenu.y, 224.0f);
+    EXPECT_FLOAT_EQ(game->mainMenu.x, 320.0f);
+}
+
+TEST_F(PlinxFlow, StartGameStartsTheBoardAtOnceAndSwitchesAtTheFadesMiddle) {
+    reachTitle();
+    game->mainMenu.currChoice = 0;
+    key(PKEY_RETURN, true);
+    frame(16);
+    EXPECT_TRUE(game->puzzle.playing) << "the board starts while the title still shows";
+    EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
+    EXPECT_TRUE(game->transitionManager.active);
+    key(PKEY_RETURN, false);
+    frames(224);
+    EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
+    frames(48);
+    EXPECT_EQ(game->currentScreen, MAIN_GAME);
+
+    // Escape pauses and resumes; while paused the board stands still.
+    frames(300);
+    tap(PKEY_ESCAPE);
+    ASSERT_TRUE(game->paused);
+    int row = game->puzzle.pieceY;
+    frames(2000);
+    EXPECT_EQ(game->puzzle.pieceY, row);
+    tap(PKEY_ESCAPE);
+    EXPECT_FALSE(game->paused);
+    frames(1000);
+    EXPECT_NE(game->puzzle.pieceY, row);
+}
+
+TEST_F(PlinxFlow, HighScoresFromTheTitleAndContinueBackToIt) {
+    reachTitle();
+    game->mainMenu.currChoice = 1;
+    tap(PKEY_RETURN);
+    frames(600);
+    ASSERT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
+    EXPECT_FALSE(game->puzzle.playing);
+    tap(PKEY_RETURN);
+    frames(600);
+    EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
+}
+
+TEST_F(PlinxFlow, GameOverLeadsToTheEntryOrTheTableAndAScoreIsEnteredOnce) {
+    playToGameOver(0);
+    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN) << "0 beats no row of the table";
+
+    playToGameOver(1000);
+    ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
+    EXPECT_FALSE(game->paused);
+    frames(300);
+    game->nameEntry.clear();
+    tap(PKEY_Q);
+    tap(PKEY_Z);
+    EXPECT_EQ(game->nameEntry.getName(), "qz");
+    // Return held for a second: this screen's key repeat presses it again and again.
+    key(PKEY_RETURN, true);
+    frames(1000);
+    key(PKEY_RETURN, false);
+    frames(100);
+    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
+    EXPECT_EQ(game->highScoreList.getName(0), "qz");
+    EXPECT_EQ(game->highScoreList.getScore(0), 1000);
+    EXPECT_NE(game->highScoreList.getScore(1), 1000) << "the score went in twice";
+    std::string saved = readFile(userData.file("scores.txt"));
+    EXPECT_NE(saved.find("qz"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("qz"), saved.rfind("qz")) << saved;
+}
+
+TEST_F(PlinxFlow, ReturnWhileTheEntryScreenIsStillFadingInLeavesItOnceTheFadeEnds) {
+    playToGameOver(5000);
+    ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
+    ASSERT_TRUE(game->transitionManager.active) << "the fade that brought the screen runs on";
+    tap(PKEY_RETURN);
+    EXPECT_EQ(game->highScoreList.getScore(0), 5000);
+    frames(800);
+    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
+    EXPECT_NE(game->highScoreList.getScore(1), 5000);
+
+    // The next game's score is entered too.
+    playToGameOver(6000);
+    ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
+    frames(300);
+    tap(PKEY_RETURN);
+    frames(600);
+    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
+    EXPECT_EQ(game->highScoreList.getScore(0), 6000);
+}
+
+TEST_F(PlinxFlow, CommandFTogglesFullScreenOncePerPressAndFAloneNothing) {
+    reachTitle();
+    tap(PKEY_F);
+    EXPECT_EQ(driver.fullscreenEnters, 0);
+
+    modifiers(PMODIFIER_COMMAND);
+    key(PKEY_F, true);
+    game->mainMenu.currChoice = 0;
+    key(PKEY_RETURN, true);
+    frames(1000); // held: key repeat must not toggle again
+    EXPECT_EQ(driver.fullscreenEnters, 1);
+    EXPECT_FALSE(game->puzzle.playing) << "the title got no update in the toggling step";
+    EXPECT_TRUE(driver.isFullscreen());
+    EXPECT_EQ(game->viewWidth, 1024);
+    key(PKEY_F, false);
+    key(PKEY_RETURN, false);
+    frame(16);
+    tap(PKEY_F);
+    EXPECT_EQ(driver.fullscreenExits, 1);
+    EXPECT_FALSE(driver.isFullscreen());
+    modifiers(0);
+    EXPECT_EQ(driver.fullscreenEnters, 1);
+}
+
+TEST_F(PlinxFlow, QuitGameExitsWithStatusZeroHavingWrittenThePreferences) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The child runs this test again from the start; it writes where the parent looks.
+    setenv("PLINX_QUIT_TEST_FOLDER", userData.path().c_str(), 0);
+    std::string folder = std::getenv("PLINX_QUIT_TEST_FOLDER");
+    std::string prefs = folder + "/prefs.txt";
+    EXPECT_EXIT(
+        {
+            setUserDataFolder(folder);
+            std::atexit([] { pPlinx::instance()->release(); });
+            reachTitle();
+            game->mainMenu.currChoice = 2;
+            tap(PKEY_RETURN);
+            std::abort();
+        },
+        ::testing::ExitedWithCode(0), "");
+    std::string saved = readFile(prefs);
+    EXPECT_NE(saved.find("fxVolume"), std::string::npos) << "prefs.txt: " << saved;
+}
+
+using PlinxAssets = PlinxFixture;
+
+TEST_F(PlinxAssets, EveryMissingAssetIsNamedOnceAndTheGameRunsWithoutIt) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    TempFolder bare;
+    std::filesystem::copy_file(PLINX_SOURCE_DIR "/Resources/prefs.txt", bare.file("prefs.txt"));
+    std::ofstream(bare.file("splash.tga")) << "not a picture";
+    EXPECT_EXIT(
+        {
+            dup2(2, 1); // the messages go to standard output; let the check see them
+            setResourceFolder(bare.path());
+            frames(2500);
+            key(PKEY_RETURN, true);
+            frames(3000);
+            if (pPlinx::instance()->currentScreen == MAIN_GAME &&
+                pPlinx::instance()->puzzle.playing)
+                std::exit(0);
+            std::abort();
+        },
+        ::testing::ExitedWithCode(0),
+        "Error, cannot load Brisk.tga. It belongs in .*plinx-test.*\n"
+        "(.*\n)*Error, cannot load tallowbrook.tga.*\n"
+        "(.*\n)*Error, cannot load menublip.mp3.*\n"
+        "(.*\n)*Error, cannot load splash.tga. .*splash.tga is not a file the game can read.*\n"
+        "(.*\n)*Error, cannot load bg.tga.*\n"
+        "(.*\n)*Error, cannot load block.tga.*\n");
+}
