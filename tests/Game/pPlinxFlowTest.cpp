@@ -10,6 +10,7 @@
 #include "Widgets/pVerticalMenu.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/GLTestContext.h"
+#include "tests/support/RecordingGame.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -22,45 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The frame driver seen from the game: a fixed view size, counted presentations and
-// full-screen switches, no platform window.
-class RecordingGame : public pGame {
-public:
-    int swaps = 0;
-    int fullscreenEnters = 0;
-    int fullscreenExits = 0;
-
-    RecordingGame() : previous_(instance_) {
-        instance_ = this;
-        windowWidth = 640;
-        windowHeight = 480;
-        fullscreenWidth = 1024;
-        fullscreenHeight = 768;
-    }
-    ~RecordingGame() override { instance_ = previous_; }
-
-    bool createWindowGLContext(int, int, int, int, std::string) override { return true; }
-    void getAvailableDisplayModes(std::vector<pDisplayMode>&) override {}
-    bool createFullscreenGLContext(int) override {
-        fullscreenEnters++;
-        fullscreen = true;
-        return true;
-    }
-    void exitFullscreen() override {
-        fullscreenExits++;
-        fullscreen = false;
-    }
-    void killWindow() override {}
-    int getScreenWidth() override { return 1024; }
-    int getScreenHeight() override { return 768; }
-    void makeContextCurrent() override {}
-    void swapBuffer() override { swaps++; }
-    void run() override {}
-
-private:
-    pGame* previous_;
-};
 
 // A frame driver, a clock and the keyboard for the application; nothing started yet.
 class PlinxFixture : public GLTestContext {

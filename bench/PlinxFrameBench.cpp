@@ -1,0 +1,82 @@
+// CPU time of one frame of the main game screen (both update steps, the board, the read-outs and
+// the title image), drawn offscreen into a hidden window with Mesa's software renderer.
+// Run under a virtual X server big enough for the largest size:
+//   xvfb-run -a -s "-screen 0 1920x1080x24" build/plinx_bench --benchmark_filter=MainGame
+#include "Game/pPlinx.h"
+
+#include "Input/pInputManager.h"
+#include "Platform/pResourceFolder.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/RecordingGame.h"
+#include "tests/support/TempFolder.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace {
+
+SDL_Window* window = nullptr;
+
+// One hidden window at the largest size, so every run shares its context and the textures.
+bool openWindow() {
+    if (window)
+        return true;
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return false;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    window =
+        SDL_CreateWindow("plinx bench", 0, 0, 1920, 1080, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    return window && SDL_GL_MakeCurrent(window, SDL_GL_CreateContext(window)) == 0;
+}
+
+void BM_MainGameFrame(benchmark::State& state) {
+    if (!openWindow()) {
+        state.SkipWithError("no GL window (run under xvfb-run)");
+        return;
+    }
+    int width = static_cast<int>(state.range(0));
+    int height = static_cast<int>(state.range(1));
+    FakeClock clock;
+    TempFolder userData;
+    setUserDataFolder(userData.path());
+    RecordingGame driver(width, height);
+    glViewport(0, 0, width, height);
+
+    pPlinx* game = pPlinx::instance();
+    if (!game->initialised)
+        game->update();
+    game->currentScreen = MAIN_GAME;
+    game->transitionManager.active = false;
+    game->paused = false;
+    srand(7);
+    game->puzzle.initGame();
+    // A well half full, with one-colour squares for the outlines.
+    for (int row = 0; row < 5; row++)
+        for (int column = 0; column < pPuzzle::WIDTH; column++)
+            game->puzzle.cells[row * pPuzzle::WIDTH + column] = {0, 1 + (column / 2) % 2};
+
+    for (auto _ : state) {
+        clock.advance(16);
+        game->update();
+        pInputManager::instance()->update();
+        game->draw();
+        glFinish();
+        if (!game->puzzle.playing)
+            game->puzzle.initGame();
+    }
+    setUserDataFolder("");
+}
+
+} // namespace
+
+BENCHMARK(BM_MainGameFrame)
+    ->Args({640, 480})
+    ->Args({1920, 1080})
+    ->MeasureProcessCPUTime()
+    ->Unit(benchmark::kMillisecond);
