@@ -2,6 +2,7 @@
 
 #include "Image/pImage.h"
 #include "Image/pTexture.h"
+#include "Image/pTextureLoader.h"
 
 #include <GL/gl.h>
 

@@ -18,6 +18,19 @@ bool isLineBreak(char c) {
     return c == '\n' || c == '\r';
 }
 
+// The position of the first line break, or the text's length. The code bytes of a colour escape
+// are skipped: the encoders write 10 and 13 for some colours, and those are not line breaks.
+size_t findLineBreak(std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == COLOR_ESCAPE) {
+            i += ESCAPE_LENGTH - 1;
+        } else if (isLineBreak(text[i])) {
+            return i;
+        }
+    }
+    return text.size();
+}
+
 unsigned char decodeComponent(char code) {
     const auto c = static_cast<unsigned char>(code);
     return c == FULL_CODE ? 255 : static_cast<unsigned char>(c * 4 - 4);
@@ -117,7 +130,7 @@ void pTextManager::drawLines(std::string_view text, float x, float y, float h, A
     const float shrink = fadeShrink();
     // Each line is placed on its own, LINE_SPACING text heights below the one before.
     while (true) {
-        const size_t lineEnd = std::find_if(text.begin(), text.end(), isLineBreak) - text.begin();
+        const size_t lineEnd = findLineBreak(text);
         const std::string_view line = text.substr(0, lineEnd);
         float lineX = x;
         if (align != Align::LEFT) {
@@ -193,7 +206,7 @@ float pTextManager::getStringWidth(const std::string& text, float h) {
     float widest = 0.0f;
     std::string_view rest = text;
     while (true) {
-        const size_t lineEnd = std::find_if(rest.begin(), rest.end(), isLineBreak) - rest.begin();
+        const size_t lineEnd = findLineBreak(rest);
         widest = std::max(widest, lineWidth(rest.substr(0, lineEnd), size));
         if (lineEnd == rest.size()) {
             return widest;
@@ -203,7 +216,13 @@ float pTextManager::getStringWidth(const std::string& text, float h) {
 }
 
 float pTextManager::getStringHeight(const std::string& text, float h) {
-    const auto breaks = static_cast<float>(std::count_if(text.begin(), text.end(), isLineBreak));
+    float breaks = 0.0f;
+    std::string_view rest = text;
+    for (size_t lineEnd = findLineBreak(rest); lineEnd < rest.size();
+         lineEnd = findLineBreak(rest)) {
+        rest.remove_prefix(lineEnd + 1);
+        breaks += 1.0f;
+    }
     return breaks * LINE_SPACING * h + h;
 }
 
@@ -213,6 +232,12 @@ std::string pTextManager::formatStringToWidth(const std::string& text, float wid
     size_t lineStart = 0;
     size_t lastSpace = 0;
     for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == COLOR_ESCAPE && text.size() - i >= ESCAPE_LENGTH) {
+            // An escape goes in whole: its code bytes are neither blanks nor width.
+            line.append(text, i, ESCAPE_LENGTH);
+            i += ESCAPE_LENGTH - 1;
+            continue;
+        }
         line += text[i];
         if (isWhitespace(text[i])) {
             lastSpace = i;
