@@ -91,37 +91,34 @@ float pTextManager::glyphSize(float h) {
 }
 
 void pTextManager::drawString(const std::string& text, float x, float y, float h) {
-    drawLines(text, x, y, h, Align::LEFT, nullptr);
+    drawLines(text, x, y, h, Align::LEFT, std::nullopt);
 }
 
 void pTextManager::drawString(const std::string& text, float x, float y, float h, float minX,
                               float maxX, float minY, float maxY) {
-    const Clip clip{minX, maxX, minY, maxY};
-    drawLines(text, x, y, h, Align::LEFT, &clip);
+    drawLines(text, x, y, h, Align::LEFT, Clip{minX, maxX, minY, maxY});
 }
 
 void pTextManager::drawStringCentered(const std::string& text, float x, float y, float h) {
-    drawLines(text, x, y, h, Align::CENTRE, nullptr);
+    drawLines(text, x, y, h, Align::CENTRE, std::nullopt);
 }
 
 void pTextManager::drawStringCentered(const std::string& text, float x, float y, float h,
                                       float minX, float maxX, float minY, float maxY) {
-    const Clip clip{minX, maxX, minY, maxY};
-    drawLines(text, x, y, h, Align::CENTRE, &clip);
+    drawLines(text, x, y, h, Align::CENTRE, Clip{minX, maxX, minY, maxY});
 }
 
 void pTextManager::drawStringFromRight(const std::string& text, float x, float y, float h) {
-    drawLines(text, x, y, h, Align::RIGHT, nullptr);
+    drawLines(text, x, y, h, Align::RIGHT, std::nullopt);
 }
 
 void pTextManager::drawStringFromRight(const std::string& text, float x, float y, float h,
                                        float minX, float maxX, float minY, float maxY) {
-    const Clip clip{minX, maxX, minY, maxY};
-    drawLines(text, x, y, h, Align::RIGHT, &clip);
+    drawLines(text, x, y, h, Align::RIGHT, Clip{minX, maxX, minY, maxY});
 }
 
 void pTextManager::drawLines(std::string_view text, float x, float y, float h, Align align,
-                             const Clip* clip) {
+                             std::optional<Clip> clip) {
     const float size = glyphSize(h);
     if (size == 0.0f) {
         return;
@@ -137,7 +134,7 @@ void pTextManager::drawLines(std::string_view text, float x, float y, float h, A
             const float w = lineWidth(line, size);
             lineX = align == Align::CENTRE ? x - w / 2.0f : x - w;
         }
-        drawLine(line, lineX, y, size, shrink, clip);
+        drawLine(line, lineX, y, size, shrink, clip ? &*clip : nullptr);
         if (lineEnd == text.size()) {
             return;
         }
