@@ -54,7 +54,8 @@ private:
     pTextManager() = default;
     // The glyph size for text height h, or 0 when there is nothing to draw or measure with.
     float glyphSize(float h);
-    void drawLines(std::string_view text, float x, float y, float h, Align align, const Clip* clip);
+    void drawLines(std::string_view text, float x, float y, float h, Align align,
+                   std::optional<Clip> clip);
     void drawLine(std::string_view line, float x, float y, float size, float shrink,
                   const Clip* clip);
     float lineWidth(std::string_view line, float size);
