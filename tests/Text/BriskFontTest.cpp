@@ -9,6 +9,10 @@
 
 namespace {
 
+const pGlyphMetrics& glyph(const pFontDesc& font, unsigned char ch) {
+    return font.glyphs[ch];
+}
+
 class BriskFontTest : public GLTestContext {};
 
 // The shipped sheet must give every printable character ink on one shared baseline, a blank
@@ -16,7 +20,7 @@ class BriskFontTest : public GLTestContext {};
 TEST_F(BriskFontTest, SheetGivesUsableMetrics) {
     pFontDesc font(PLINX_SOURCE_DIR "/Resources/Brisk.tga");
     ASSERT_TRUE(font.ok());
-    const float baseline = font.glyphs['A'].baseline;
+    const float baseline = glyph(font, 'A').baseline;
     EXPECT_GT(baseline, 0.1f);
     for (int ch = 33; ch < 127; ++ch) {
         const pGlyphMetrics& g = font.glyphs[ch];
@@ -28,11 +32,11 @@ TEST_F(BriskFontTest, SheetGivesUsableMetrics) {
     for (int ch = 0; ch < 32; ++ch) {
         EXPECT_EQ(font.glyphs[ch].width + font.glyphs[ch].height, 0.0f) << ch;
     }
-    EXPECT_EQ(font.glyphs[' '].height, 0.0f);
-    EXPECT_GT(font.glyphs[' '].width, font.glyphs['i'].width);
+    EXPECT_EQ(glyph(font, ' ').height, 0.0f);
+    EXPECT_GT(glyph(font, ' ').width, glyph(font, 'i').width);
     // Capitals stand on the baseline; descenders go below it.
-    EXPECT_EQ(font.glyphs['H'].top - font.glyphs['H'].height, baseline);
-    EXPECT_LT(font.glyphs['g'].top - font.glyphs['g'].height, baseline);
+    EXPECT_EQ(glyph(font, 'H').top - glyph(font, 'H').height, baseline);
+    EXPECT_LT(glyph(font, 'g').top - glyph(font, 'g').height, baseline);
     EXPECT_GT(font.getMaxCharHeight(), 0.5f);
 }
 

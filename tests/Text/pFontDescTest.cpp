@@ -13,6 +13,10 @@
 
 namespace {
 
+const pGlyphMetrics& glyph(const pFontDesc& font, unsigned char ch) {
+    return font.glyphs[ch];
+}
+
 class FontDescTest : public GLTestContext {
 protected:
     TempFolder folder;
@@ -38,24 +42,24 @@ TEST_F(FontDescTest, MetricsComeFromTheInkAndTheMarkers) {
     pFontDesc font(sheet.writeTo(folder.file("font.tga")));
     ASSERT_TRUE(font.ok());
 
-    EXPECT_FLOAT_EQ(font.glyphs['|'].left, 5.0f / 16);
-    EXPECT_FLOAT_EQ(font.glyphs['|'].width, 0.0f);
-    EXPECT_FLOAT_EQ(font.glyphs['|'].top, 9.0f / 16);
-    EXPECT_FLOAT_EQ(font.glyphs['|'].height, 5.0f / 16);
-    EXPECT_FLOAT_EQ(font.glyphs['|'].baseline, 4.0f / 16);
+    EXPECT_FLOAT_EQ(glyph(font, '|').left, 5.0f / 16);
+    EXPECT_FLOAT_EQ(glyph(font, '|').width, 0.0f);
+    EXPECT_FLOAT_EQ(glyph(font, '|').top, 9.0f / 16);
+    EXPECT_FLOAT_EQ(glyph(font, '|').height, 5.0f / 16);
+    EXPECT_FLOAT_EQ(glyph(font, '|').baseline, 4.0f / 16);
 
-    EXPECT_FLOAT_EQ(font.glyphs['B'].baseline, 2.0f / 16);
+    EXPECT_FLOAT_EQ(glyph(font, 'B').baseline, 2.0f / 16);
     EXPECT_EQ(uploadedAlpha(font, 'B', 0, 2), 0);
     EXPECT_EQ(uploadedAlpha(font, 'B', 0, 9), 255);
     EXPECT_EQ(uploadedAlpha(font, 'B', 3, 5), 255);
 
-    EXPECT_FLOAT_EQ(font.glyphs['N'].baseline, 0.0f);
-    EXPECT_FLOAT_EQ(font.glyphs['o'].left, 1.0f / 16);
-    EXPECT_FLOAT_EQ(font.glyphs['o'].width, 14.0f / 16);
-    EXPECT_FLOAT_EQ(font.glyphs['o'].height, 0.0f);
+    EXPECT_FLOAT_EQ(glyph(font, 'N').baseline, 0.0f);
+    EXPECT_FLOAT_EQ(glyph(font, 'o').left, 1.0f / 16);
+    EXPECT_FLOAT_EQ(glyph(font, 'o').width, 14.0f / 16);
+    EXPECT_FLOAT_EQ(glyph(font, 'o').height, 0.0f);
     EXPECT_FLOAT_EQ(font.getMaxCharHeight(), 0.75f);
     EXPECT_FLOAT_EQ(font.getCharWidth('T', 32.0f), 14.0f);
-    EXPECT_FLOAT_EQ(font.glyphs['a'].width + font.glyphs['a'].height + font.glyphs['a'].top, 0.0f);
+    EXPECT_FLOAT_EQ(glyph(font, 'a').width + glyph(font, 'a').height + glyph(font, 'a').top, 0.0f);
     EXPECT_EQ(font.getCharWidth(static_cast<char>(200), 32.0f), 0.0f);
     EXPECT_EQ(font.texture->getImage(), nullptr);
 }
