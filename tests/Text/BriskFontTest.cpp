@@ -1,9 +1,6 @@
 #include "Text/pFontDesc.h"
-#include "Text/pTextManager.h"
 
-#include "Shell/pOGLUtil.h"
 #include "tests/support/GLTestContext.h"
-#include "tests/support/InkBox.h"
 
 #include <gtest/gtest.h>
 
@@ -38,28 +35,6 @@ TEST_F(BriskFontTest, SheetGivesUsableMetrics) {
     EXPECT_EQ(glyph(font, 'H').top - glyph(font, 'H').height, baseline);
     EXPECT_LT(glyph(font, 'g').top - glyph(font, 'g').height, baseline);
     EXPECT_GT(font.getMaxCharHeight(), 0.5f);
-}
-
-TEST_F(BriskFontTest, ScoreLineDrawsAtItsMeasuredSize) {
-    pTextManager* text = pTextManager::instance();
-    ASSERT_TRUE(text->loadAndSetFont(PLINX_SOURCE_DIR "/Resources/Brisk.tga", "BriskTest"));
-    pOGLUtil::setOrthographicProjection(kWidth, kHeight);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(1, 1, 1, 1);
-    const float width = text->getStringWidth("Score : 1234", 32);
-    text->drawString("Score : 1234", 50, 100, 32);
-    const InkBox box = InkBox::of(readAll(), kWidth, kHeight);
-    text->currentFont = nullptr;
-    text->fonts.erase("BriskTest");
-
-    EXPECT_NEAR(box.left, 50, 2);
-    EXPECT_NEAR(box.right, 50 + width, 4);
-    // Capitals and digits fill most of the text height above the baseline.
-    EXPECT_NEAR(box.bottom, 99, 1);
-    EXPECT_GT(100 - box.top, 0.65f * 32);
-    EXPECT_LT(100 - box.top, 32);
 }
 
 } // namespace
