@@ -1,0 +1,9 @@
+#include "Shell/pFrameCallbacks.h"
+
+void draw() {}
+
+void update() {}
+
+void release() {}
+
+void reshape(int, int, int, int) {}
