@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 
-.PHONY: play test test-sanitize build fuzz bench deps clean
+.PHONY: play test test-sanitize build fuzz bench art deps clean
 
 deps:
 	@scripts/install-deps
@@ -33,6 +33,10 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DPLINX_FUZZ=ON -DPLINX_TESTS=OFF -DPLINX_BENCH=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+art: build
+	cmake --build $(BUILD) --target plinx_make_art
+	$(BUILD)/plinx_make_art Resources
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,175 @@
+#include "File/cAttribs.h"
+
+#include "File/pTextFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+cAttribs::cAttribs() {}
+
+cAttribs::cAttribs(const cAttribs& other) {
+    for (const std::string& kind : other.kinds) {
+        addAttribKind(kind);
+        auto found = other.attribs.find(kind);
+        if (found == other.attribs.end() || found->second == nullptr)
+            continue;
+        for (const std::string& item : found->second->data)
+            addDataToAttrib(kind, item);
+    }
+}
+
+cAttribs& cAttribs::operator=(const cAttribs& other) {
+    if (this == &other)
+        return *this;
+    cAttribs copy(other);
+    std::swap(kinds, copy.kinds);
+    std::swap(attribs, copy.attribs);
+    return *this;
+}
+
+cAttribs::~cAttribs() {
+    clear();
+}
+
+void cAttribs::clear() {
+    for (auto& entry : attribs)
+        delete entry.second;
+    attribs.clear();
+    kinds.clear();
+}
+
+void cAttribs::addAttribKind(std::string kind) {
+    kinds.push_back(kind);
+    cAttribList*& slot = attribs[kind];
+    delete slot;
+    slot = new cAttribList;
+    slot->name = kind;
+}
+
+void cAttribs::addDataToAttrib(std::string kind, std::string data) {
+    auto found = attribs.find(kind);
+    if (found != attribs.end() && found->second != nullptr)
+        found->second->data.push_back(data);
+}
+
+bool cAttribs::readFile(std::string path) {
+    enum { OPEN, KIND, ITEMS } state = OPEN;
+    std::string kind;
+    // A file that cannot be opened reads as an empty one.
+    pTextFile file(path, PFILE_READ);
+    while (!file.eof()) {
+        std::string line = file.readLine();
+        switch (state) {
+        case OPEN:
+            if (line.empty()) {
+                // Blank lines before the first block carry no meaning.
+                if (!file.eof())
+                    continue;
+                file.close();
+                return true;
+            }
+            if (line != "{") {
+                std::cout << "Error: expecting open bracket" << std::endl;
+                file.close();
+                return false;
+            }
+            state = KIND;
+            break;
+        case KIND:
+            kind = line;
+            addAttribKind(kind);
+            state = ITEMS;
+            break;
+        case ITEMS:
+            if (line == "}")
+                state = OPEN;
+            else
+                addDataToAttrib(kind, line);
+            break;
+        }
+    }
+    file.close();
+    return true;
+}
+
+static bool writeAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += static_cast<size_t>(written);
+    }
+    return true;
+}
+
+bool cAttribs::writeFile(std::string path) {
+    std::string text;
+    for (const std::string& kind : kinds) {
+        text += "{\n" + kind + "\n";
+        auto found = attribs.find(kind);
+        if (found != attribs.end() && found->second != nullptr)
+            for (const std::string& item : found->second->data)
+                text += item + "\n";
+        text += "}\n";
+    }
+
+    // Write a temporary file beside the old one, get it to the disk, then rename it over the old
+    // one: a crash or a full disk part-way leaves the previous file whole.
+    std::filesystem::path target(path);
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty())
+        folder = ".";
+    std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+    int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        std::cout << "Error: cannot write " << path << ": " << std::strerror(errno) << std::endl;
+        return false;
+    }
+    struct stat old;
+    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    int error = 0;
+    bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
+    if (!ok)
+        error = errno;
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = errno;
+        ok = false;
+    }
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        std::cout << "Error: cannot write " << path << ": " << std::strerror(error) << std::endl;
+        return false;
+    }
+    // Make the rename itself lasting.
+    int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+    return true;
+}
+
+void cAttribs::printData() {
+    for (const std::string& kind : kinds) {
+        std::cout << "[" << kind << "]" << std::endl;
+        auto found = attribs.find(kind);
+        if (found != attribs.end() && found->second != nullptr)
+            for (const std::string& item : found->second->data)
+                std::cout << item << std::endl;
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+// One named list of an attribute file.
+class cAttribList {
+public:
+    std::string name;
+    std::vector<std::string> data;
+};
+
+// An attribute file in memory: named lists of strings, kept in file order. The file is a run of
+// blocks "{", the kind, one line per item, "}".
+class cAttribs {
+public:
+    std::vector<std::string> kinds;
+    std::map<std::string, cAttribList*> attribs;
+
+    cAttribs();
+    cAttribs(const cAttribs& other);
+    cAttribs& operator=(const cAttribs& other);
+    ~cAttribs();
+
+    // A new empty list under `kind`, replacing any list of that name.
+    void addAttribKind(std::string kind);
+    // Appends to the list of `kind`; nothing when there is no such kind.
+    void addDataToAttrib(std::string kind, std::string data);
+    // Adds the kinds and items of the file; false (with a message) on a line where "{" belongs.
+    bool readFile(std::string path);
+    // Replaces the file as a whole, so a failed save leaves the previous file intact.
+    bool writeFile(std::string path);
+    void printData();
+
+private:
+    void clear();
+};
