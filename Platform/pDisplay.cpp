@@ -169,7 +169,3 @@ void scaleGamma(const uint16_t* ramps, double factor, uint16_t* scaled) {
     for (int i = 0; i < 3 * 256; i++)
         scaled[i] = static_cast<uint16_t>(ramps[i] * factor);
 }
-
-void displayShowCursor(bool shown) {
-    SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
-}

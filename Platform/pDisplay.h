@@ -58,5 +58,3 @@ bool displayGetGamma(SDL_Window* window, uint16_t* ramps);
 bool displaySetGamma(SDL_Window* window, const uint16_t* ramps);
 // Each ramp entry times `factor` (0 to 1): the display at that fraction of its brightness.
 void scaleGamma(const uint16_t* ramps, double factor, uint16_t* scaled);
-
-void displayShowCursor(bool shown);

@@ -17,7 +17,8 @@ struct Installed {
     void* userData;
 };
 
-std::map<std::pair<uint32_t, uint32_t>, Installed> handlers;
+// Per class and kind, the latest installed first: the order an event travels the chain.
+std::map<std::pair<uint32_t, uint32_t>, std::vector<Installed>> handlers;
 int lastRef = 0;
 pFrameCallback frameCallback = nullptr;
 void* frameUserData = nullptr;
@@ -32,11 +33,13 @@ pEvent makeEvent(uint32_t eventClass, uint32_t kind) {
     return event;
 }
 
-// SDL measures the pointer in window units; the game draws in drawable pixels (more on HiDPI).
-void toDrawable(uint32_t windowID, int x, int y, pEvent& event) {
+// SDL measures the pointer in window units from the window's corner; the game draws in drawable
+// pixels (more of them on HiDPI) and its mouse handler takes the window's origin off itself.
+void toScreen(uint32_t windowID, int x, int y, pEvent& event) {
     SDL_Window* window = SDL_GetWindowFromID(windowID);
-    int width = 0, height = 0, drawableWidth = 0, drawableHeight = 0;
+    int left = 0, top = 0, width = 0, height = 0, drawableWidth = 0, drawableHeight = 0;
     if (window) {
+        SDL_GetWindowPosition(window, &left, &top);
         SDL_GetWindowSize(window, &width, &height);
         SDL_GL_GetDrawableSize(window, &drawableWidth, &drawableHeight);
     }
@@ -44,6 +47,8 @@ void toDrawable(uint32_t windowID, int x, int y, pEvent& event) {
         x = static_cast<int>(static_cast<long long>(x) * drawableWidth / width);
         y = static_cast<int>(static_cast<long long>(y) * drawableHeight / height);
     }
+    x += left;
+    y += top;
     event.x = static_cast<int16_t>(std::clamp(x, -32768, 32767));
     event.y = static_cast<int16_t>(std::clamp(y, -32768, 32767));
 }
@@ -51,11 +56,11 @@ void toDrawable(uint32_t windowID, int x, int y, pEvent& event) {
 uint16_t macButton(uint8_t button) {
     switch (button) {
     case SDL_BUTTON_LEFT:
-        return 1;
+        return PMOUSE_BUTTON_PRIMARY;
     case SDL_BUTTON_RIGHT:
-        return 2;
+        return PMOUSE_BUTTON_SECONDARY;
     case SDL_BUTTON_MIDDLE:
-        return 3;
+        return PMOUSE_BUTTON_TERTIARY;
     default:
         return button; // the extra buttons keep their own numbers beyond the three
     }
@@ -92,17 +97,17 @@ void handleEventsUntil(double deadline) {
 int installEventHandler(uint32_t eventClass, std::initializer_list<uint32_t> kinds,
                         pEventHandler handler, void* userData) {
     int ref = ++lastRef;
-    for (uint32_t kind : kinds)
-        handlers[{eventClass, kind}] = Installed{ref, handler, userData};
+    for (uint32_t kind : kinds) {
+        std::vector<Installed>& chain = handlers[{eventClass, kind}];
+        chain.insert(chain.begin(), Installed{ref, handler, userData});
+    }
     return ref;
 }
 
 void removeEventHandler(int ref) {
-    std::erase_if(handlers, [ref](const auto& entry) { return entry.second.ref == ref; });
-}
-
-int callNextEventHandler(void*, pEvent*) {
-    return EVENT_NOT_HANDLED;
+    for (auto& entry : handlers)
+        std::erase_if(entry.second,
+                      [ref](const Installed& installed) { return installed.ref == ref; });
 }
 
 int installFrameTimer(pFrameCallback frame, void* userData) {
@@ -145,9 +150,16 @@ void runEventLoop() {
 
 int deliverEvent(pEvent& event) {
     auto found = handlers.find({event.eventClass, event.kind});
-    if (found == handlers.end())
-        return EVENT_NOT_HANDLED;
-    return found->second.handler(nullptr, &event, found->second.userData);
+    if (found == handlers.end() || found->second.empty())
+        return PEVENT_NOT_HANDLED;
+    // A copy, so a handler that installs or removes handlers does not pull the chain from under
+    // the event.
+    std::vector<Installed> chain = found->second;
+    std::vector<pEventHandlerCall> calls(chain.size());
+    for (size_t i = 0; i < chain.size(); i++)
+        calls[i] = pEventHandlerCall{chain[i].handler, chain[i].userData,
+                                     i + 1 < chain.size() ? &calls[i + 1] : nullptr};
+    return callNextEventHandler(&calls[0], &event);
 }
 
 void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
@@ -161,7 +173,7 @@ void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
         int scancode = event.key.keysym.scancode;
         if (isModifierScancode(scancode)) {
             modifierKeys.set(scancode, down);
-            pEvent changed = makeEvent(EVENT_CLASS_KEYBOARD, KEY_MODIFIERS_CHANGED);
+            pEvent changed = makeEvent(PEVENT_CLASS_KEYBOARD, PEVENT_MODIFIERS_CHANGED);
             changed.modifiers = modifierKeys.mask((event.key.keysym.mod & KMOD_CAPS) != 0);
             out.push_back(changed);
             return;
@@ -169,7 +181,8 @@ void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
         int code = scancodeToKeyCode(scancode);
         if (code < 0)
             return;
-        pEvent key = makeEvent(EVENT_CLASS_KEYBOARD, down ? KEY_RAW_DOWN : KEY_RAW_UP);
+        pEvent key =
+            makeEvent(PEVENT_CLASS_KEYBOARD, down ? PEVENT_RAW_KEY_DOWN : PEVENT_RAW_KEY_UP);
         key.keyCode = static_cast<uint32_t>(code);
         key.modifiers = modifierKeys.mask((event.key.keysym.mod & KMOD_CAPS) != 0);
         out.push_back(key);
@@ -178,28 +191,29 @@ void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
         pEvent button =
-            makeEvent(EVENT_CLASS_MOUSE, event.type == SDL_MOUSEBUTTONDOWN ? MOUSE_DOWN : MOUSE_UP);
+            makeEvent(PEVENT_CLASS_MOUSE,
+                      event.type == SDL_MOUSEBUTTONDOWN ? PEVENT_MOUSE_DOWN : PEVENT_MOUSE_UP);
         button.mouseButton = macButton(event.button.button);
-        toDrawable(event.button.windowID, event.button.x, event.button.y, button);
+        toScreen(event.button.windowID, event.button.x, event.button.y, button);
         out.push_back(button);
         return;
     }
     case SDL_MOUSEMOTION: {
-        pEvent motion =
-            makeEvent(EVENT_CLASS_MOUSE, event.motion.state ? MOUSE_DRAGGED : MOUSE_MOVED);
-        toDrawable(event.motion.windowID, event.motion.x, event.motion.y, motion);
+        pEvent motion = makeEvent(PEVENT_CLASS_MOUSE,
+                                  event.motion.state ? PEVENT_MOUSE_DRAGGED : PEVENT_MOUSE_MOVED);
+        toScreen(event.motion.windowID, event.motion.x, event.motion.y, motion);
         out.push_back(motion);
         return;
     }
     case SDL_MOUSEWHEEL: {
         if (event.wheel.y == 0)
             return; // the horizontal wheel is not tracked
-        pEvent wheel = makeEvent(EVENT_CLASS_MOUSE, MOUSE_WHEEL_MOVED);
+        pEvent wheel = makeEvent(PEVENT_CLASS_MOUSE, PEVENT_MOUSE_WHEEL_MOVED);
         int direction = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
         wheel.wheelDelta = event.wheel.y * direction;
         int x = 0, y = 0;
         SDL_GetMouseState(&x, &y);
-        toDrawable(event.wheel.windowID, x, y, wheel);
+        toScreen(event.wheel.windowID, x, y, wheel);
         out.push_back(wheel);
         return;
     }
@@ -207,14 +221,14 @@ void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
         switch (event.window.event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_MOVED:
-            out.push_back(makeEvent(EVENT_CLASS_WINDOW, WINDOW_BOUNDS_CHANGED));
+            out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_BOUNDS_CHANGED));
             return;
         case SDL_WINDOWEVENT_MAXIMIZED:
         case SDL_WINDOWEVENT_RESTORED:
-            out.push_back(makeEvent(EVENT_CLASS_WINDOW, WINDOW_ZOOMED));
+            out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_ZOOMED));
             return;
         case SDL_WINDOWEVENT_CLOSE:
-            out.push_back(makeEvent(EVENT_CLASS_WINDOW, WINDOW_CLOSE));
+            out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_CLOSE));
             return;
         default:
             return;
@@ -222,7 +236,7 @@ void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
     case SDL_QUIT:
         // A close request from outside (the session ending, an interrupt) ends the game like
         // closing its window.
-        out.push_back(makeEvent(EVENT_CLASS_WINDOW, WINDOW_CLOSE));
+        out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_CLOSE));
         return;
     default:
         return;

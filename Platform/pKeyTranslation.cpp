@@ -1,5 +1,7 @@
 #include "Platform/pKeyTranslation.h"
 
+#include "Platform/pEvent.h"
+
 #include <SDL_scancode.h>
 
 #include <array>
@@ -149,8 +151,8 @@ constexpr std::array<signed char, SDL_NUM_SCANCODES> table = buildTable();
 // Left Control, Shift, Alt, GUI, then the right ones: scancodes 224 to 231 in SDL's order.
 constexpr int firstModifier = SDL_SCANCODE_LCTRL;
 constexpr int lastModifier = SDL_SCANCODE_RGUI;
-constexpr uint32_t modifierBits[] = {MODIFIER_CONTROL, MODIFIER_SHIFT, MODIFIER_OPTION,
-                                     MODIFIER_COMMAND};
+constexpr uint32_t modifierBits[] = {PMODIFIER_CONTROL, PMODIFIER_SHIFT, PMODIFIER_OPTION,
+                                     PMODIFIER_COMMAND};
 
 } // namespace
 
@@ -173,7 +175,7 @@ void pModifierKeys::set(int scancode, bool down) {
 }
 
 uint32_t pModifierKeys::mask(bool capsLockEngaged) const {
-    uint32_t mask = capsLockEngaged ? MODIFIER_CAPS_LOCK : 0;
+    uint32_t mask = capsLockEngaged ? PMODIFIER_CAPS_LOCK : 0;
     for (int i = 0; i < 8; i++)
         if (held_ & (1u << i))
             mask |= modifierBits[i % 4];

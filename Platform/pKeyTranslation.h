@@ -11,13 +11,6 @@ int scancodeToKeyCode(int scancode);
 // Modifier keys are never reported as keys of their own, only as a change of the modifier mask.
 bool isModifierScancode(int scancode);
 
-// Modifier mask bits, as key events carry them.
-constexpr uint32_t MODIFIER_COMMAND = 0x0100;
-constexpr uint32_t MODIFIER_SHIFT = 0x0200;
-constexpr uint32_t MODIFIER_CAPS_LOCK = 0x0400;
-constexpr uint32_t MODIFIER_OPTION = 0x0800;
-constexpr uint32_t MODIFIER_CONTROL = 0x1000;
-
 // The held modifier keys of both hands, one bit per modifier scancode (left Control first).
 // Tracked from the key events themselves, so each event carries the state right after it.
 class pModifierKeys {

@@ -1,3 +1,4 @@
+#include "Input/pInputManager.h"
 #include "Shell/pFrameCallbacks.h"
 #include "Shell/pGame.h"
 #include "Shell/pGlobalGLContext.h"
@@ -10,7 +11,7 @@
 int main(int, char**) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     std::atexit(release);
-    // pInputManager::instance()->init();
+    pInputManager::instance()->init();
     pGame* game = pGame::instance();
     game->setDrawFunc(draw);
     game->setUpdateFunc(update);

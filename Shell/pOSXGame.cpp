@@ -1,5 +1,8 @@
 #include "Shell/pOSXGame.h"
 
+#include "Input/pInputManager.h"
+#include "Input/pKeyboardHandler.h"
+#include "Input/pMouseHandler.h"
 #include "Platform/pEventLoop.h"
 #include "Shell/pGlobalGLContext.h"
 #include "Utils/pAssert.h"
@@ -57,9 +60,14 @@ bool pOSXGame::createWindowGLContext(int left, int top, int width, int height, s
     }
     // pOGLUtil::initGL();
     reshapeWindow();
-    reshapeHandlerRef = installEventHandler(
-        EVENT_CLASS_WINDOW, {WINDOW_BOUNDS_CHANGED, WINDOW_ZOOMED}, reshapeEvent, this);
-    closeHandlerRef = installEventHandler(EVENT_CLASS_WINDOW, {WINDOW_CLOSE}, closeEvent, this);
+    // A window opened again (after full screen lost its window) replaces the old handlers.
+    removeEventHandler(reshapeHandlerRef);
+    removeEventHandler(closeHandlerRef);
+    reshapeHandlerRef = installEventHandler(PEVENT_CLASS_WINDOW,
+                                            {PEVENT_WINDOW_BOUNDS_CHANGED, PEVENT_WINDOW_ZOOMED},
+                                            reshapeEvent, this);
+    closeHandlerRef =
+        installEventHandler(PEVENT_CLASS_WINDOW, {PEVENT_WINDOW_CLOSE}, closeEvent, this);
     return true;
 }
 
@@ -267,15 +275,17 @@ void pOSXGame::reshapeWindow() {
 }
 
 void pOSXGame::run() {
-    // pInputManager::instance()->init();
+    pInputManager::instance()->init();
     makeContextCurrent();
     glClearColor(0, 0, 0, 0);
     frameTimerRef = installFrameTimer(processFrame, this);
-    // keyHandlerRef = installEventHandler(EVENT_CLASS_KEYBOARD,
-    //   {KEY_RAW_DOWN, KEY_RAW_UP, KEY_MODIFIERS_CHANGED}, keyEvent, pKeyboardHandler::instance());
-    // mouseHandlerRef = installEventHandler(EVENT_CLASS_MOUSE,
-    //   {MOUSE_DOWN, MOUSE_UP, MOUSE_MOVED, MOUSE_WHEEL_MOVED, MOUSE_DRAGGED}, mouseEvent,
-    //   pMouseHandler::instance());
+    keyHandlerRef = installEventHandler(
+        PEVENT_CLASS_KEYBOARD, {PEVENT_RAW_KEY_DOWN, PEVENT_RAW_KEY_UP, PEVENT_MODIFIERS_CHANGED},
+        keyEvent, pKeyboardHandler::instance());
+    mouseHandlerRef = installEventHandler(PEVENT_CLASS_MOUSE,
+                                          {PEVENT_MOUSE_DOWN, PEVENT_MOUSE_UP, PEVENT_MOUSE_MOVED,
+                                           PEVENT_MOUSE_WHEEL_MOVED, PEVENT_MOUSE_DRAGGED},
+                                          mouseEvent, pMouseHandler::instance());
     runEventLoop();
 }
 
@@ -291,7 +301,7 @@ void processFrame(void* userData) {
 
 int reshapeEvent(void*, pEvent*, void* userData) {
     static_cast<pOSXGame*>(userData)->reshapeWindow();
-    return EVENT_HANDLED;
+    return PEVENT_HANDLED;
 }
 
 int closeEvent(void*, pEvent*, void*) {
