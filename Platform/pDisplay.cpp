@@ -29,6 +29,12 @@ bool displayInit() {
     return true;
 }
 
+// The window the game switches to must have the keys, or the player could not switch back.
+static void takeKeyboard(SDL_Window* window) {
+    SDL_RaiseWindow(window);
+    SDL_SetWindowInputFocus(window);
+}
+
 std::string displayError() {
     return SDL_GetError();
 }
@@ -60,7 +66,10 @@ bool displaySetFullscreen(SDL_Window* window, const pPlatformMode& mode) {
                           SDL_WINDOWPOS_UNDEFINED_DISPLAY(0));
     SDL_ShowWindow(window);
     Uint32 flag = sameAsDesktop ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_FULLSCREEN;
-    return SDL_SetWindowFullscreen(window, flag) == 0;
+    if (SDL_SetWindowFullscreen(window, flag) != 0)
+        return false;
+    takeKeyboard(window);
+    return true;
 }
 
 void displayDestroyWindow(SDL_Window* window) {
@@ -71,10 +80,12 @@ void displayDestroyWindow(SDL_Window* window) {
 void displayShowWindow(SDL_Window* window, bool shown) {
     if (!window)
         return;
-    if (shown)
+    if (shown) {
         SDL_ShowWindow(window);
-    else
+        takeKeyboard(window);
+    } else {
         SDL_HideWindow(window);
+    }
 }
 
 void displaySetMinimumSize(SDL_Window* window, int width, int height) {
