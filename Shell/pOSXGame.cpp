@@ -133,7 +133,8 @@ void pOSXGame::fadeToBlack() {
     double t;
     while ((t = timer->timeSinceMark(mark)) < 500.0) {
         scaleGamma(savedGamma_, 1.0 - t / 500.0, dimmed);
-        displaySetGamma(window, dimmed);
+        if (!displaySetGamma(window, dimmed))
+            return; // refused: no fade, and nothing to wait for
         SDL_Delay(5); // a display shows no more than this, and the core stays free
     }
     scaleGamma(savedGamma_, 0.0, dimmed);
