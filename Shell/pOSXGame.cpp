@@ -134,7 +134,7 @@ void pOSXGame::fadeToBlack() {
     while ((t = timer->timeSinceMark(mark)) < 500.0) {
         scaleGamma(savedGamma_, 1.0 - t / 500.0, dimmed);
         if (!displaySetGamma(window, dimmed))
-            return; // refused: no fade, and nothing to wait for
+            return;   // refused: no fade, and nothing to wait for
         SDL_Delay(5); // a display shows no more than this, and the core stays free
     }
     scaleGamma(savedGamma_, 0.0, dimmed);
@@ -198,32 +198,29 @@ bool pOSXGame::createFullscreenGLContext(int modeIndex) {
     return true;
 }
 
-void pOSXGame::abandonFullscreen() {
-    if (context != windowContext) {
-        displayMakeCurrent(nullptr, nullptr);
-        displayDestroyContext(context);
-    }
-    displayDestroyWindow(fullscreenWindow);
-    fullscreenWindow = nullptr;
-    context = windowContext;
-    windowContext = nullptr;
-    restoreGamma();
-    displayShowWindow(window, true);
-    fullscreen = false;
-    displayMakeCurrent(window, context);
-}
-
-void pOSXGame::exitFullscreen() {
-    if (!fullscreen)
-        return;
+void pOSXGame::dropFullscreenContext() {
     displayMakeCurrent(nullptr, nullptr);
-    displayDestroyContext(context);
+    if (context != windowContext)
+        displayDestroyContext(context);
     // Destroying the full-screen window gives the display its desktop mode back.
     displayDestroyWindow(fullscreenWindow);
     fullscreenWindow = nullptr;
     context = windowContext;
     windowContext = nullptr;
     fullscreen = false;
+}
+
+void pOSXGame::abandonFullscreen() {
+    dropFullscreenContext();
+    restoreGamma();
+    displayShowWindow(window, true);
+    displayMakeCurrent(window, context);
+}
+
+void pOSXGame::exitFullscreen() {
+    if (!fullscreen)
+        return;
+    dropFullscreenContext();
     if (!context) {
         createWindowGLContext(0, 0, 640, 480, "Plinx");
     } else {

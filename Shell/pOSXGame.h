@@ -54,6 +54,8 @@ private:
     static pOSXGame* instance_;
     // The drawable `context` belongs to.
     SDL_Window* contextWindow();
+    // Destroys the full-screen context and window and takes the window's context back.
+    void dropFullscreenContext();
     // Back to the window after a failed full-screen entry, with nothing of it left behind.
     void abandonFullscreen();
     void restoreGamma();
