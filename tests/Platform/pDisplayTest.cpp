@@ -1,3 +1,4 @@
+#include "Input/pMouseHandler.h"
 #include "Platform/pDisplay.h"
 #include "Platform/pEventLoop.h"
 #include "Shell/pGlobalGLContext.h"
@@ -115,20 +116,15 @@ TEST_F(DisplayTest, ViewportFollowsTheResizedWindow) {
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], 800);
     EXPECT_EQ(viewport[3], 600);
-    // Never smaller than the game's own size.
-    SDL_SetWindowSize(game.window, 200, 100);
-    pumpUntil([] { return false; });
-    EXPECT_GE(game.getViewWidth(), 640);
 }
 
-TEST(pDisplay, GammaScalesEveryChannel) {
-    uint16_t ramps[3 * 256], half[3 * 256];
-    for (int i = 0; i < 3 * 256; i++)
-        ramps[i] = static_cast<uint16_t>((i % 256) * 257);
-    scaleGamma(ramps, 0.5, half);
-    EXPECT_EQ(half[255], 65535 / 2);
-    EXPECT_EQ(half[256 + 128], 128 * 257 / 2);
-    EXPECT_EQ(half[512 + 255], 65535 / 2);
-    scaleGamma(ramps, -1, half);
-    EXPECT_EQ(half[255], 0);
+TEST_F(DisplayTest, PointerReadsFromTheWindowsCorner) {
+    ASSERT_TRUE(game.createWindowGLContext(100, 50, 640, 480, "Plinx"));
+    pMouseHandler* mouse = pMouseHandler::instance();
+    mouse->init();
+    int ref = installEventHandler(PEVENT_CLASS_MOUSE, {PEVENT_MOUSE_MOVED}, mouseEvent, mouse);
+    SDL_WarpMouseInWindow(game.window, 30, 20);
+    EXPECT_TRUE(pumpUntil([&] { return mouse->x == 30; }));
+    EXPECT_EQ(mouse->y, 20);
+    removeEventHandler(ref);
 }

@@ -4,6 +4,7 @@
 #include "Platform/pResourceFolder.h"
 #include "Shell/pFrameCallbacks.h"
 #include "Shell/pGame.h"
+#include "tests/support/FakeGame.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,50 +13,20 @@
 
 namespace {
 
-// Stands in for the platform's frame driver and counts the full-screen switches asked of it.
-class SwitchCountingGame : public pGame {
-public:
-    int entered = 0, left = 0;
-
-    bool createWindowGLContext(int, int, int, int, std::string) override { return true; }
-    void getAvailableDisplayModes(std::vector<pDisplayMode>&) override {}
-    bool createFullscreenGLContext(int mode) override {
-        entered++;
-        fullscreen = mode == 0;
-        return true;
-    }
-    void exitFullscreen() override {
-        left++;
-        fullscreen = false;
-    }
-    void killWindow() override {}
-    int getScreenWidth() override { return 1440; }
-    int getScreenHeight() override { return 900; }
-    void makeContextCurrent() override {}
-    void swapBuffer() override {}
-    void run() override {}
-
-    static pGame* install(pGame* game) {
-        pGame* previous = instance_;
-        instance_ = game;
-        return previous;
-    }
-};
-
 class FrameCallbacksTest : public ::testing::Test {
 protected:
     TempFolder userData;
-    SwitchCountingGame game;
+    FakeGame game;
     pGame* platform = nullptr;
     pKeyboardHandler* keyboard = pKeyboardHandler::instance();
 
     void SetUp() override {
         setUserDataFolder(userData.path());
-        platform = SwitchCountingGame::install(&game);
+        platform = FakeGame::install(&game);
         pInputManager::instance()->init();
     }
     void TearDown() override {
-        SwitchCountingGame::install(platform);
+        FakeGame::install(platform);
         setUserDataFolder("");
     }
     void hold(PKEYCODE k, bool down) { keyboard->keys[k] = down; }

@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -48,20 +49,20 @@ std::string run(const std::string& command) {
 // The game as a child process with its standard output in a file; killed if a test gives up.
 class Game {
 public:
+    // `environment` entries override the test's own; "NAME=" removes the variable.
     Game(const TempFolder& folder, std::vector<std::string> environment) {
-        for (char** e = environ; *e; e++) {
-            std::string entry = *e;
-            bool replaced = false;
-            for (const std::string& own : environment)
-                replaced |=
-                    entry.substr(0, entry.find('=') + 1) == own.substr(0, own.find('=') + 1);
-            if (!replaced)
-                environment.push_back(entry);
-        }
+        for (char** e = environ; *e; e++)
+            environment.push_back(*e); // later duplicates lose to the first
         std::vector<char*> envp;
-        for (std::string& entry : environment)
-            if (entry.back() != '=') // "NAME=" drops the variable
+        std::vector<std::string> seen;
+        for (std::string& entry : environment) {
+            std::string name = entry.substr(0, entry.find('=') + 1);
+            if (std::find(seen.begin(), seen.end(), name) != seen.end())
+                continue;
+            seen.push_back(name);
+            if (entry != name)
                 envp.push_back(entry.data());
+        }
         envp.push_back(nullptr);
         output = folder.file("stdout.txt");
         posix_spawn_file_actions_t actions;
@@ -95,12 +96,12 @@ public:
     double cpuSeconds() {
         std::string stat = readAll("/proc/" + std::to_string(pid) + "/stat");
         std::istringstream fields(stat.substr(stat.rfind(')') + 2));
-        std::string field;
-        long ticks = 0;
-        for (int i = 3; i <= 15 && fields >> field; i++)
-            if (i == 14 || i == 15)
-                ticks += std::stol(field);
-        return static_cast<double>(ticks) / sysconf(_SC_CLK_TCK);
+        std::string skip;
+        long user = 0, system = 0;
+        for (int i = 3; i < 14; i++)
+            fields >> skip; // state to major faults of children
+        fields >> user >> system;
+        return static_cast<double>(user + system) / sysconf(_SC_CLK_TCK);
     }
 
     pid_t pid = -1;

@@ -1,4 +1,5 @@
 #include "Shell/pOSXGame.h"
+#include "tests/support/FakeGame.h"
 
 #include <gtest/gtest.h>
 
@@ -18,32 +19,6 @@ std::vector<pDisplayMode> filtered(std::vector<pDisplayMode> all) {
     pOSXGame().filterDisplayModes(all, out);
     return out;
 }
-
-// Records what start-up asks of the frame driver, on a desktop of a chosen size.
-class FakeGame : public pGame {
-public:
-    int screenWidth = 1440, screenHeight = 900;
-    bool windowOpens = true;
-    std::vector<int> windowAsked;
-    std::string title;
-    std::vector<pDisplayMode> modes;
-
-    bool createWindowGLContext(int left, int top, int width, int height,
-                               std::string name) override {
-        windowAsked = {left, top, width, height};
-        title = name;
-        return windowOpens;
-    }
-    void getAvailableDisplayModes(std::vector<pDisplayMode>& out) override { out = modes; }
-    bool createFullscreenGLContext(int) override { return false; }
-    void exitFullscreen() override {}
-    void killWindow() override {}
-    int getScreenWidth() override { return screenWidth; }
-    int getScreenHeight() override { return screenHeight; }
-    void makeContextCurrent() override {}
-    void swapBuffer() override {}
-    void run() override {}
-};
 
 } // namespace
 
@@ -101,21 +76,4 @@ TEST(pOSXGame, StartUpListsTheModesAndPlacesTheWindow) {
     chooseDisplaySettings(game);
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "-1 windowed\ncrunch on mode -1, biotch\nerror switching\n");
-}
-
-TEST(pGame, ViewSizeFollowsFullScreen) {
-    FakeGame game;
-    game.windowWidth = 640;
-    game.windowHeight = 480;
-    game.fullscreenWidth = 1440;
-    game.fullscreenHeight = 900;
-    EXPECT_EQ(game.getViewWidth(), 640);
-    EXPECT_EQ(game.getViewHeight(), 480);
-    game.fullscreen = true;
-    EXPECT_TRUE(game.isFullscreen());
-    EXPECT_EQ(game.getViewWidth(), 1440);
-    EXPECT_EQ(game.getViewHeight(), 900);
-    game.fullscreen = false;
-    game.windowWidth = 800;
-    EXPECT_EQ(game.getViewWidth(), 800);
 }
