@@ -147,9 +147,20 @@ void pOSXGame::restoreGamma() {
     gammaSaved_ = false;
 }
 
+// A game that ends while full screen (closed, or quit from its menu) gives the desktop back its
+// own mode rather than leave it in the game's.
+static void leaveFullscreenAtExit() {
+    pOSXGame* game = pOSXGame::instance();
+    if (game->fullscreen)
+        game->exitFullscreen();
+}
+
 bool pOSXGame::createFullscreenGLContext(int modeIndex) {
     if (fullscreen)
         return true;
+    static bool exitHookInstalled = false;
+    if (!exitHookInstalled && this == instance_)
+        exitHookInstalled = std::atexit(leaveFullscreenAtExit) == 0;
     windowContext = context;
     std::vector<pPlatformMode> modes = displayModes();
     desktopMode = displayCurrentMode();
