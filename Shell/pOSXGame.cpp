@@ -5,6 +5,7 @@
 #include "Input/pMouseHandler.h"
 #include "Platform/pEventLoop.h"
 #include "Shell/pGlobalGLContext.h"
+#include "Shell/pOGLUtil.h"
 #include "Utils/pAssert.h"
 #include "Utils/pStringUtils.h"
 #include "Utils/pTimer.h"
@@ -58,7 +59,7 @@ bool pOSXGame::createWindowGLContext(int left, int top, int width, int height, s
         std::printf("error making context current\n");
         return false;
     }
-    // pOGLUtil::initGL();
+    pOGLUtil::initGL();
     reshapeWindow();
     // A window opened again (after full screen lost its window) replaces the old handlers.
     removeEventHandler(reshapeHandlerRef);
@@ -204,7 +205,7 @@ bool pOSXGame::createFullscreenGLContext(int modeIndex) {
     displayDrawableSize(fullscreenWindow, width, height);
     fullscreenWidth = width;
     fullscreenHeight = height;
-    // pOGLUtil::initGL();
+    pOGLUtil::initGL();
     reshapeWindow();
     return true;
 }

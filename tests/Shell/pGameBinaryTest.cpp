@@ -46,14 +46,16 @@ std::string run(const std::string& command) {
     return output;
 }
 
-// The game as a child process with its standard output in a file; killed if a test gives up.
-class Game {
+// A child process with its standard output in a file; killed if a test gives up on it.
+class Process {
 public:
     // `environment` entries override the test's own; "NAME=" removes the variable.
-    Game(const TempFolder& folder, std::vector<std::string> environment) {
+    Process(std::vector<std::string> argv, std::vector<std::string> environment,
+            const std::string& outputFile)
+        : output(outputFile) {
         for (char** e = environ; *e; e++)
             environment.push_back(*e); // later duplicates lose to the first
-        std::vector<char*> envp;
+        std::vector<char*> envp, args;
         std::vector<std::string> seen;
         for (std::string& entry : environment) {
             std::string name = entry.substr(0, entry.find('=') + 1);
@@ -64,18 +66,21 @@ public:
                 envp.push_back(entry.data());
         }
         envp.push_back(nullptr);
-        output = folder.file("stdout.txt");
+        for (std::string& arg : argv)
+            args.push_back(arg.data());
+        args.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT, 0644);
-        std::string binary = gameBinary();
-        char* argv[] = {binary.data(), nullptr};
-        if (posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv, envp.data()) != 0)
+        if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0)
             pid = -1;
         posix_spawn_file_actions_destroy(&actions);
     }
-    ~Game() {
-        if (pid > 0 && !exited) {
+    ~Process() {
+        if (pid <= 0 || exited)
+            return;
+        kill(pid, SIGTERM); // lets an X server clean up after itself
+        if (wait(2) == -1000) {
             kill(pid, SIGKILL);
             waitpid(pid, nullptr, 0);
         }
@@ -104,13 +109,13 @@ public:
         return static_cast<double>(user + system) / sysconf(_SC_CLK_TCK);
     }
 
+    std::string output;
     pid_t pid = -1;
     bool exited = false;
-    std::string output;
 };
 
 // What a window manager does when the player clicks the close box.
-bool askWindowToClose(unsigned long window) {
+bool askWindowToClose(const std::string& displayName, unsigned long window) {
     void* x11 = dlopen("libX11.so.6", RTLD_NOW);
     if (!x11)
         return false;
@@ -121,9 +126,13 @@ bool askWindowToClose(unsigned long window) {
         dlsym(x11, "XSendEvent"));
     auto flush = reinterpret_cast<int (*)(Display*)>(dlsym(x11, "XFlush"));
     auto closeDisplay = reinterpret_cast<int (*)(Display*)>(dlsym(x11, "XCloseDisplay"));
-    Display* display = openDisplay ? openDisplay(nullptr) : nullptr;
-    if (!display)
+    auto setErrorHandler = reinterpret_cast<void* (*)(int (*)(Display*, XErrorEvent*))>(
+        dlsym(x11, "XSetErrorHandler"));
+    Display* display = openDisplay ? openDisplay(displayName.c_str()) : nullptr;
+    if (!display || !setErrorHandler)
         return false;
+    // Xlib's own handler would end the test process over a window that is already gone.
+    setErrorHandler([](Display*, XErrorEvent*) { return 0; });
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
@@ -141,8 +150,10 @@ bool askWindowToClose(unsigned long window) {
 
 TEST(GameBinary, WithoutADisplayItSaysSoAndStops) {
     TempFolder folder;
-    Game game(folder, {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=",
-                       "XDG_DATA_HOME=" + folder.path()});
+    Process game(
+        {gameBinary()},
+        {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=", "XDG_DATA_HOME=" + folder.path()},
+        folder.file("stdout.txt"));
     ASSERT_GT(game.pid, 0);
     EXPECT_EQ(game.wait(20), 255);
     std::string out = readAll(game.output);
@@ -152,13 +163,24 @@ TEST(GameBinary, WithoutADisplayItSaysSoAndStops) {
 }
 
 TEST(GameBinary, PlaysIdlesQuietlyAndClosesWithItsPreferencesSaved) {
-    ASSERT_NE(getenv("DISPLAY"), nullptr) << "needs an X display (run under xvfb-run)";
     ASSERT_FALSE(run("command -v xdotool").empty()) << "needs xdotool";
     TempFolder folder;
-    Game game(folder, {"XDG_DATA_HOME=" + folder.path()});
+    // A display of its own: windows of other tests would take the keyboard from the game.
+    Process server({"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+                   {}, folder.file("display.txt"));
+    std::string number;
+    for (int i = 0; i < 200 && number.find('\n') == std::string::npos; i++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        number = readAll(server.output);
+    }
+    ASSERT_NE(number.find('\n'), std::string::npos) << "no Xvfb";
+    const std::string display = ":" + number.substr(0, number.find('\n'));
+    const std::string onDisplay = "export DISPLAY=" + display + "; ";
+    Process game({gameBinary()}, {"DISPLAY=" + display, "XDG_DATA_HOME=" + folder.path()},
+                 folder.file("stdout.txt"));
     ASSERT_GT(game.pid, 0);
-    std::string found =
-        run("timeout 20 xdotool search --sync --onlyvisible --name '^Plinx$' 2>/dev/null");
+    std::string found = run(
+        onDisplay + "timeout 20 xdotool search --sync --onlyvisible --name '^Plinx$' 2>/dev/null");
     unsigned long window = std::strtoul(found.c_str(), nullptr, 10);
     ASSERT_NE(window, 0ul) << readAll(game.output);
 
@@ -166,8 +188,8 @@ TEST(GameBinary, PlaysIdlesQuietlyAndClosesWithItsPreferencesSaved) {
     // Keys are held a while, as fingers do: a press and release between two frames is no press.
     const std::string commandF = "xdotool keydown super keydown f; sleep 0.1; "
                                  "xdotool keyup f keyup super; sleep 1.5; ";
-    run("xdotool windowfocus --sync " + id + " key --delay 100 z x Left Right Down; " + commandF +
-        commandF);
+    run(onDisplay + "xdotool windowfocus --sync " + id + " key --delay 100 z x Left Right Down; " +
+        commandF + commandF);
 
     // Idle in the window: it must not spin a core.
     double before = game.cpuSeconds();
@@ -176,7 +198,7 @@ TEST(GameBinary, PlaysIdlesQuietlyAndClosesWithItsPreferencesSaved) {
     std::printf("idle CPU over 5 s: %.1f %% of one core\n", share * 100);
     EXPECT_LT(share, 0.10);
 
-    ASSERT_TRUE(askWindowToClose(window));
+    ASSERT_TRUE(askWindowToClose(display, window));
     EXPECT_EQ(game.wait(20), 0);
     std::string out = readAll(game.output);
     EXPECT_NE(out.find("made global gl context ok\n-1 windowed\n"), std::string::npos) << out;
