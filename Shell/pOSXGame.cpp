@@ -3,6 +3,7 @@
 #include "Input/pInputManager.h"
 #include "Input/pKeyboardHandler.h"
 #include "Input/pMouseHandler.h"
+#include "Platform/pAudioDevice.h"
 #include "Platform/pEventLoop.h"
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pOGLUtil.h"
@@ -301,6 +302,8 @@ void pOSXGame::run() {
 
 void processFrame(void* userData) {
     pGame* game = static_cast<pGame*>(userData);
+    // Sounds that finished since the last frame free their channels before the game looks.
+    deliverNotifications();
     game->makeContextCurrent();
     if (game->updateFunc)
         game->updateFunc();
