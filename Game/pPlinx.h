@@ -57,6 +57,9 @@ public:
 
     // Start-up, the frame's update and draw, the screens and release come with the screens.
 
+    // Covers the view with black at opacity `alpha` (the fade's veil, Game/pTransitionManager).
+    void drawDarkenScreen(float alpha);
+
 private:
     pPlinx();
     static pPlinx* instance_;
