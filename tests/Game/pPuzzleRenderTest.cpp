@@ -148,11 +148,9 @@ TEST_F(BoardPicture, EmptyBoardShowsOnlyWellGaugeQueuePieceAndSweeper) {
     EXPECT_EQ(source, GL_ONE);
     EXPECT_EQ(destination, GL_ONE);
 
-    // Drawn twice, the board stays in place.
-    Rgba before = at(-1, 5);
+    // Drawn again, the picture is the same.
     draw();
-    EXPECT_EQ(at(-1, 5), before);
-    EXPECT_EQ(at(-1 - 2.5f, 5), (Rgba{0, 0, 0, 255}));
+    EXPECT_TRUE(readAll() == data);
 }
 
 TEST_F(BoardPicture, CellsAppearAtTheirPlaceInTheirColourPackedDownEachColumn) {
