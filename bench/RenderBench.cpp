@@ -63,6 +63,7 @@ void BM_BoardFrame(benchmark::State& state) {
             pTextureLoader::instance()->loadTexture(getResourcePath("block.tga"), false, false);
         pPuzzle board;
         midGame(board);
+        state.SetLabel(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
         for (auto _ : state) {
             glClear(GL_COLOR_BUFFER_BIT);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
