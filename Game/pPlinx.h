@@ -84,6 +84,9 @@ public:
     void updateHighScoreEntryScreen();
     void drawHighScoreEntryScreen();
 
+    // Covers the view with black at opacity `alpha` (the fade's veil, Game/pTransitionManager).
+    void drawDarkenScreen(float alpha);
+
 private:
     pPlinx();
     // The loading frame without presenting it.
