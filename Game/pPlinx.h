@@ -70,7 +70,6 @@ public:
     void draw();
     // Saves the preferences; runs at every normal exit.
     void release();
-    void drawDarkenScreen(float alpha);
 
     // Draws and presents one loading frame at once.
     void drawLoadingSplash(std::string message);
