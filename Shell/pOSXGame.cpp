@@ -303,7 +303,7 @@ void pOSXGame::run() {
 void processFrame(void* userData) {
     pGame* game = static_cast<pGame*>(userData);
     // Sounds that finished since the last frame free their channels before the game looks.
-    deliverNotifications();
+    pAudioDevice::deliverNotifications();
     game->makeContextCurrent();
     if (game->updateFunc)
         game->updateFunc();
