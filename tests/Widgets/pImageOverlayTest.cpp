@@ -1,0 +1,135 @@
+#include "Widgets/pImageOverlay.h"
+
+#include "tests/support/FileBytes.h"
+#include "tests/support/GL_FIXTURE_TBD.h"
+#include "tests/support/TempFolder.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+// An uncompressed 32-bit TGA, rows bottom first; each pixel given as 0xRRGGBBAA.
+std::string tga(int width, int height, const std::vector<unsigned int>& rgba) {
+    std::string bytes(18, '\0');
+    bytes[2] = 2;
+    bytes[12] = static_cast<char>(width);
+    bytes[14] = static_cast<char>(height);
+    bytes[16] = 32;
+    bytes[17] = 8;
+    for (unsigned int p : rgba) {
+        bytes += static_cast<char>(p >> 8);
+        bytes += static_cast<char>(p >> 16);
+        bytes += static_cast<char>(p >> 24);
+        bytes += static_cast<char>(p);
+    }
+    return bytes;
+}
+
+class ImageOverlayTest : public GL_FIXTURE_TBD {
+protected:
+    TempFolder folder;
+
+    std::string picture(int width, int height, const std::vector<unsigned int>& rgba) {
+        std::string path = folder.file("picture.tga");
+        writeFileBytes(path, tga(width, height, rgba));
+        return path;
+    }
+    std::string white() { return picture(2, 2, std::vector<unsigned int>(4, 0xffffffff)); }
+
+    // Screen coordinates, origin top left, as the game draws.
+    void begin(GLenum source, GLenum destination) {
+        glViewport(0, 0, 640, 480);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, 640, 480, 0, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(source, destination);
+    }
+    // Red of the pixel at screen position (x, y), 0 to 255.
+    int red(int x, int y) {
+        unsigned char rgba[4];
+        glReadPixels(x, 479 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        return rgba[0];
+    }
+    int green(int x, int y) {
+        unsigned char rgba[4];
+        glReadPixels(x, 479 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+        return rgba[1];
+    }
+};
+
+TEST_F(ImageOverlayTest, CornersAreTruncatedToWholePixels) {
+    pImageOverlay overlay(white());
+    begin(GL_ONE, GL_ZERO);
+    overlay.draw(100, 50, 10, 5, 1, 1, 1, 1);
+    EXPECT_EQ(red(90, 45), 255);
+    EXPECT_EQ(red(109, 54), 255);
+    EXPECT_EQ(red(89, 45), 0);
+    EXPECT_EQ(red(110, 45), 0);
+    EXPECT_EQ(red(90, 44), 0);
+    EXPECT_EQ(red(90, 55), 0);
+
+    // 10.2 and 11.2 truncate to 10 and 11: one pixel.
+    overlay.draw(10.7f, 10.7f, 0.5f, 0.5f, 1, 1, 1, 1);
+    EXPECT_EQ(red(10, 10), 255);
+    EXPECT_EQ(red(11, 10), 0);
+    EXPECT_EQ(red(10, 11), 0);
+    EXPECT_EQ(red(9, 10), 0);
+}
+
+TEST_F(ImageOverlayTest, TopOfThePictureIsDrawnAtTheTopAndTintedByTheColour) {
+    // Rows bottom first: two green, then two red on top.
+    const unsigned int G = 0x00ff00ff, R = 0xff0000ff;
+    pImageOverlay overlay(picture(1, 4, {G, G, R, R}));
+    begin(GL_ONE, GL_ZERO);
+    overlay.draw(100, 100, 20, 40, 1, 1, 1, 1);
+    EXPECT_EQ(red(100, 80), 255);
+    EXPECT_EQ(green(100, 80), 0);
+    EXPECT_EQ(green(100, 120), 255);
+    EXPECT_EQ(red(100, 120), 0);
+
+    overlay.draw(300, 100, 20, 40, 0.5f, 1, 1, 1);
+    EXPECT_NEAR(red(300, 80), 128, 1);
+}
+
+TEST_F(ImageOverlayTest, RadialBlurAddsSevenFaintGrowingCopies) {
+    pImageOverlay overlay(white());
+    // Additive: each rectangle over a pixel adds 8 to it.
+    begin(GL_ONE, GL_ONE);
+    const float step = 8 / 255.0f;
+    overlay.drawWithRadialBlur(320, 240, 100, 100, step, step, step, 1, 0);
+    EXPECT_EQ(red(320, 240), 8 * 8);
+    // At phase 0 the copies drift straight right; the largest (1.45 times, 18 px over)
+    // reaches alone to x 482.
+    EXPECT_EQ(red(482, 240), 8);
+    EXPECT_EQ(red(483, 240), 0);
+    EXPECT_EQ(red(420, 240), 8 * 7);
+
+    // The caller's alpha is the sharp picture's only; the copies fade by their own.
+    begin(GL_SRC_ALPHA, GL_ONE);
+    overlay.drawWithRadialBlur(320, 240, 100, 100, 1, 1, 1, 0, 0);
+    const double flicker = std::cos(364544.0) * 0.03 + 0.1;
+    const double sum = flicker * (1 + 0.85 + 0.7 + 0.55 + 0.4 + 0.25 + 0.1);
+    EXPECT_NEAR(red(320, 240), sum * 255, 4);
+}
+
+TEST_F(ImageOverlayTest, MissingPictureDrawsNothing) {
+    pImageOverlay overlay(folder.file("missing.tga"));
+    begin(GL_ONE, GL_ZERO);
+    overlay.draw(100, 50, 10, 5, 1, 1, 1, 1);
+    overlay.drawWithRadialBlur(320, 240, 100, 100, 1, 1, 1, 1, 3);
+    EXPECT_EQ(red(100, 50), 0);
+    EXPECT_EQ(red(320, 240), 0);
+}
+
+} // namespace
