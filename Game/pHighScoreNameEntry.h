@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+// The name typed on the high score entry screen. It is kept between games, so the next
+// qualifying game of the same run starts with the name typed last.
+class pHighScoreNameEntry {
+public:
+    std::string name;
+
+    pHighScoreNameEntry() {}
+    void clear() { name.clear(); }
+    std::string getName() { return name; }
+    void addCharToName(char ch) { name += ch; }
+};
