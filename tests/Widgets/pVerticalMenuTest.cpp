@@ -1,5 +1,9 @@
 #include "Widgets/pVerticalMenu.h"
 
+#include "Game/pPlinx.h"
+#include "Platform/pAudioDevice.h"
+#include "Platform/pResourceFolder.h"
+#include "Sound/slSound.h"
 #include "Text/pTextManager.h"
 #include "Utils/pStringUtils.h"
 #include "tests/Input/InputFixture.h"
@@ -15,11 +19,20 @@ protected:
     GL_FIXTURE_TBD gl;
     pVerticalMenu menu;
 
+    pPlinx* app = pPlinx::instance();
+    int blipsCounted = 0;
+
     void SetUp() override {
         InputTest::SetUp();
+        setResourceFolder(PLINX_SOURCE_DIR "/Resources");
+        setUserDataFolder(PLINX_SOURCE_DIR "/tests/data/no-such-folder");
         pTextManager::instance()->loadFont(getResourcePath("Brisk.tga"), "Brisk");
         ASSERT_TRUE(pTextManager::instance()->setCurrentFont("Brisk"));
-        BLIPS_SETUP_TBD();
+        // The mix is never pulled, so every blip stays on its channel until counted.
+        pAudioDevice::setManualOutput(true, 44100);
+        ASSERT_EQ(slInit(4), 0);
+        ASSERT_EQ(slLoadSoundFromBundle("", "menublip.mp3", &app->menuBlipSound), 0);
+        app->fxVolume = 200;
         place(menu);
         for (const char* entry : {"Start Game", "High Scores", "Quit Game"})
             menu.addChoice(entry);
@@ -55,7 +68,22 @@ protected:
         mouse->buttons[PBUTTON_LEFT] = true;
         mouse->oldButtons[PBUTTON_LEFT] = false;
     }
-    int blips() { return BLIPS_TBD(); }
+    void TearDown() override {
+        slExit();
+        pAudioDevice::setManualOutput(false, 0);
+        app->menuBlipSound = -1;
+        setResourceFolder("");
+        setUserDataFolder("");
+    }
+    // Blips played so far; each is stopped once counted so the channels stay free.
+    int blips() {
+        blipsCounted += slCountSounds(app->menuBlipSound);
+        for (short c = 0; c < gNumChannels; c++)
+            if (gChanArray[c].soundID == app->menuBlipSound)
+                EXPECT_EQ(gChanArray[c].volume, 200);
+        slStopAllChannels();
+        return blipsCounted;
+    }
 };
 
 TEST_F(MenuTest, UpAndDownWrapAroundWithABlip) {
