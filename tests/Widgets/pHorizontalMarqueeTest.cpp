@@ -3,7 +3,7 @@
 #include "Text/pTextManager.h"
 #include "Utils/pStringUtils.h"
 #include "tests/support/FakeClock.h"
-#include "tests/support/GL_FIXTURE_TBD.h"
+#include "tests/support/GLTestContext.h"
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,13 @@
 namespace {
 
 // The title screen's help marquee at a 640 x 480 view: the band runs from 80 to 560.
-class MarqueeTest : public GL_FIXTURE_TBD {
+class MarqueeTest : public GLTestContext {
 protected:
     FakeClock clock;
     pTextManager* text = pTextManager::instance();
 
     void SetUp() override {
-        GL_FIXTURE_TBD::SetUp();
+        GLTestContext::SetUp();
         text->loadFont(getResourcePath("Brisk.tga"), "Brisk");
         ASSERT_TRUE(text->setCurrentFont("Brisk"));
     }

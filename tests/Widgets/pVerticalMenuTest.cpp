@@ -6,26 +6,36 @@
 #include "Sound/slSound.h"
 #include "Text/pTextManager.h"
 #include "Utils/pStringUtils.h"
-#include "tests/Input/InputFixture.h"
-#include "tests/support/GL_FIXTURE_TBD.h"
+#include "Input/pInputManager.h"
+#include "Input/pKeyboardHandler.h"
+#include "Input/pMouseHandler.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/GLTestContext.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 // The title menu at a 640 x 480 view: entries centred on x 320, rows 42 px apart from y 300.
-class MenuTest : public InputTest {
+class MenuTest : public GLTestContext {
 protected:
-    GL_FIXTURE_TBD gl;
+    FakeClock clock;
+    pKeyboardHandler* keyboard = pKeyboardHandler::instance();
+    pMouseHandler* mouse = pMouseHandler::instance();
     pVerticalMenu menu;
 
-    pPlinx* app = pPlinx::instance();
+    pPlinx* app = nullptr;
     int blipsCounted = 0;
 
     void SetUp() override {
-        InputTest::SetUp();
+        GLTestContext::SetUp();
+        if (IsSkipped())
+            return;
+        pInputManager::instance()->init();
+        keyboard->events.clear();
         setResourceFolder(PLINX_SOURCE_DIR "/Resources");
         setUserDataFolder(PLINX_SOURCE_DIR "/tests/data/no-such-folder");
+        app = pPlinx::instance();
         pTextManager::instance()->loadFont(getResourcePath("Brisk.tga"), "Brisk");
         ASSERT_TRUE(pTextManager::instance()->setCurrentFont("Brisk"));
         // The mix is never pulled, so every blip stays on its channel until counted.
@@ -43,6 +53,13 @@ protected:
         m.y = 300;
         m.fontSize = 24;
     }
+    void press(PKEYCODE k) { send(PEVENT_RAW_KEY_DOWN, k); }
+    void release(PKEYCODE k) { send(PEVENT_RAW_KEY_UP, k); }
+    void send(uint32_t kind, PKEYCODE k) {
+        pEvent event{PEVENT_CLASS_KEYBOARD, kind, static_cast<uint32_t>(k), 0, 0, 0, 0, 0};
+        keyEvent(nullptr, &event, keyboard);
+    }
+    void frame() { pInputManager::instance()->update(); }
     // One update step followed by the end of the frame.
     std::string step(pVerticalMenu& m) {
         m.listenForEventsAndUpdate();
@@ -69,6 +86,7 @@ protected:
         mouse->oldButtons[PBUTTON_LEFT] = false;
     }
     void TearDown() override {
+        GLTestContext::TearDown();
         slExit();
         pAudioDevice::setManualOutput(false, 0);
         app->menuBlipSound = -1;
