@@ -20,6 +20,8 @@ protected:
 
     void SetUp() override {
         GLTestContext::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         text->loadFont(getResourcePath("Brisk.tga"), "Brisk");
         ASSERT_TRUE(text->setCurrentFont("Brisk"));
     }

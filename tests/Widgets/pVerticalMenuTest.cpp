@@ -29,7 +29,7 @@ protected:
 
     void SetUp() override {
         GLTestContext::SetUp();
-        if (IsSkipped())
+        if (IsSkipped() || HasFatalFailure())
             return;
         pInputManager::instance()->init();
         keyboard->events.clear();
@@ -87,6 +87,8 @@ protected:
     }
     void TearDown() override {
         GLTestContext::TearDown();
+        if (!app)
+            return;
         slExit();
         pAudioDevice::setManualOutput(false, 0);
         app->menuBlipSound = -1;
