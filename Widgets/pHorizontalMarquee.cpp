@@ -7,8 +7,7 @@
 
 pHorizontalMarquee::pHorizontalMarquee(float x, float y, float halfWidth, float textSize,
                                        float speed, std::string font)
-    : pMarquee(textSize, speed, std::move(font)), y(y), left(x - halfWidth),
-      right(x + halfWidth) {}
+    : pMarquee(textSize, speed, std::move(font)), y(y), left(x - halfWidth), right(x + halfWidth) {}
 
 void pHorizontalMarquee::setRect(float x, float y, float halfWidth) {
     left = x - halfWidth;
@@ -16,7 +15,9 @@ void pHorizontalMarquee::setRect(float x, float y, float halfWidth) {
     this->y = y;
 }
 
-void pHorizontalMarquee::update(double dt) { scroll(dt); }
+void pHorizontalMarquee::update(double dt) {
+    scroll(dt);
+}
 
 void pHorizontalMarquee::draw() {
     if (finished)

@@ -9,7 +9,9 @@
 pImageOverlay::pImageOverlay(std::string fileName)
     : texture(pTextureLoader::instance()->loadTexture(fileName, false, false)) {}
 
-pImageOverlay::~pImageOverlay() { delete texture; }
+pImageOverlay::~pImageOverlay() {
+    delete texture;
+}
 
 void pImageOverlay::draw(float x, float y, float w, float h, float r, float g, float b, float a) {
     if (!texture)

@@ -17,8 +17,8 @@ public:
     void draw(float x, float y, float w, float h, float r, float g, float b, float a);
     // The picture, then seven larger, drifting, faint copies of it; the drift wobbles with
     // `phase`, which the caller advances over time.
-    void drawWithRadialBlur(float x, float y, float w, float h, float r, float g, float b,
-                            float a, float phase);
+    void drawWithRadialBlur(float x, float y, float w, float h, float r, float g, float b, float a,
+                            float phase);
 
 private:
     // Null when the image failed to load; the overlay then draws nothing.

@@ -8,14 +8,15 @@
 const double pMarquee::DEFAULT_MESSAGE_DELAY = 0.0;
 
 pMarquee::pMarquee(float textSize, float speed, std::string font)
-    : font(std::move(font)), randomPlay(false), continuousPlay(false), loop(false),
-      finished(false), messageGap(50), messageDelay(DEFAULT_MESSAGE_DELAY),
-      delayMark(pTimer::instance()->setMark()), waiting(false), textSize(textSize),
-      speed(speed) {}
+    : font(std::move(font)), randomPlay(false), continuousPlay(false), loop(false), finished(false),
+      messageGap(50), messageDelay(DEFAULT_MESSAGE_DELAY), delayMark(pTimer::instance()->setMark()),
+      waiting(false), textSize(textSize), speed(speed) {}
 
 pMarquee::~pMarquee() {}
 
-void pMarquee::addMessage(std::string text) { messages.emplace_back(std::move(text), 0); }
+void pMarquee::addMessage(std::string text) {
+    messages.emplace_back(std::move(text), 0);
+}
 
 void pMarquee::makeReady() {
     for (auto& message : messages)
@@ -64,7 +65,9 @@ void pMarquee::addRandomMessage() {
     }
 }
 
-void pMarquee::startMessage(unsigned int index) { active.emplace_back(index, startPosition(index)); }
+void pMarquee::startMessage(unsigned int index) {
+    active.emplace_back(index, startPosition(index));
+}
 
 void pMarquee::startNext(unsigned int previous) {
     if (randomPlay)

@@ -16,9 +16,13 @@ const float ROW_SPACING = 1.75f;
 pVerticalMenu::pVerticalMenu()
     : x(0), y(0), fontSize(0), currChoice(0), confirmed(false), mouseOver(false) {}
 
-void pVerticalMenu::addChoice(std::string choice) { choices.push_back(std::move(choice)); }
+void pVerticalMenu::addChoice(std::string choice) {
+    choices.push_back(std::move(choice));
+}
 
-float pVerticalMenu::rowTop(int i) const { return y - fontSize + i * ROW_SPACING * fontSize; }
+float pVerticalMenu::rowTop(int i) const {
+    return y - fontSize + i * ROW_SPACING * fontSize;
+}
 
 void pVerticalMenu::playBlip() {
     pPlinx* app = pPlinx::instance();
