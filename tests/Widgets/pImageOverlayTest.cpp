@@ -52,25 +52,25 @@ protected:
     }
     int red(int x, int y) { return pixel(x, y)[0]; }
     int green(int x, int y) { return pixel(x, y)[1]; }
+    // The rectangle from corner (x0, y0) to (x1, y1) is lit and the pixels beyond it are not.
+    void expectFilled(int x0, int y0, int x1, int y1) {
+        EXPECT_EQ(red(x0, y0), 255);
+        EXPECT_EQ(red(x1 - 1, y1 - 1), 255);
+        EXPECT_EQ(red(x0 - 1, y0), 0);
+        EXPECT_EQ(red(x0, y0 - 1), 0);
+        EXPECT_EQ(red(x1, y1 - 1), 0);
+        EXPECT_EQ(red(x1 - 1, y1), 0);
+    }
 };
 
 TEST_F(ImageOverlayTest, CornersAreTruncatedToWholePixels) {
     pImageOverlay overlay(white());
     begin(GL_ONE, GL_ZERO);
     overlay.draw(100, 50, 10, 5, 1, 1, 1, 1);
-    EXPECT_EQ(red(90, 45), 255);
-    EXPECT_EQ(red(109, 54), 255);
-    EXPECT_EQ(red(89, 45), 0);
-    EXPECT_EQ(red(110, 45), 0);
-    EXPECT_EQ(red(90, 44), 0);
-    EXPECT_EQ(red(90, 55), 0);
-
+    expectFilled(90, 45, 110, 55);
     // 10.2 and 11.2 truncate to 10 and 11: one pixel.
     overlay.draw(10.7f, 10.7f, 0.5f, 0.5f, 1, 1, 1, 1);
-    EXPECT_EQ(red(10, 10), 255);
-    EXPECT_EQ(red(11, 10), 0);
-    EXPECT_EQ(red(10, 11), 0);
-    EXPECT_EQ(red(9, 10), 0);
+    expectFilled(10, 10, 11, 11);
 }
 
 TEST_F(ImageOverlayTest, TopOfThePictureIsDrawnAtTheTopAndTintedByTheColour) {
