@@ -98,9 +98,11 @@ protected:
     // Blips played so far; each is stopped once counted so the channels stay free.
     int blips() {
         blipsCounted += slCountSounds(app->menuBlipSound);
-        for (short c = 0; c < gNumChannels; c++)
-            if (gChanArray[c].soundID == app->menuBlipSound)
+        for (short c = 0; c < gNumChannels; c++) {
+            if (gChanArray[c].soundID == app->menuBlipSound) {
                 EXPECT_EQ(gChanArray[c].volume, 200);
+            }
+        }
         slStopAllChannels();
         return blipsCounted;
     }
