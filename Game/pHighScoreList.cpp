@@ -152,9 +152,7 @@ float pHighScoreList::getHeight(float textSize) {
 void pHighScoreList::draw(int width, int, float textSize, float top, float time) {
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
-    pGame* game = pGame::instance();
-    const float viewHeight = game ? static_cast<float>(game->getViewHeight()) : 480.0f;
-    const float s = textSize * (viewHeight / 480.0f);
+    const float s = textSize * (pGame::instance()->getViewHeight() / 480.0f);
     const float gap = s * 0.75f;
     pTextManager* text = pTextManager::instance();
     const double drift = time * 0.3;

@@ -3,8 +3,6 @@
 #include "Shell/pGame.h"
 #include "Text/pTextManager.h"
 
-#include <cfloat>
-
 pHorizontalMarquee::pHorizontalMarquee(float x, float y, float halfWidth, float textSize,
                                        float speed, std::string font)
     : pMarquee(textSize, speed, std::move(font)), y(y), left(x - halfWidth), right(x + halfWidth) {}
@@ -24,8 +22,7 @@ void pHorizontalMarquee::draw() {
         return;
     pTextManager* text = pTextManager::instance();
     text->setCurrentFont(font);
-    pGame* game = pGame::instance();
-    const float bottom = game ? static_cast<float>(game->getViewHeight()) : FLT_MAX;
+    const float bottom = static_cast<float>(pGame::instance()->getViewHeight());
     for (const auto& message : active)
         text->drawString(messages[message.first].first, static_cast<float>(message.second), y,
                          textSize, left, right, 0.0f, bottom);

@@ -1,8 +1,11 @@
 #include "Widgets/pHorizontalMarquee.h"
 
+#include "Shell/pGame.h"
+#include "Shell/pOGLUtil.h"
 #include "Text/pTextManager.h"
 #include "Utils/pStringUtils.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FreshFont.h"
 #include "tests/support/GLTestContext.h"
 
 #include <gtest/gtest.h>
@@ -166,6 +169,38 @@ TEST_F(MarqueeTest, RandomLoopingShowsEveryMessageOncePerBatch) {
     }
     EXPECT_TRUE(someBatchDiffers);
     EXPECT_FALSE(marquee.finished);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MarqueeTest, DrawsOnlyWithinTheBand) {
+    pGame::instance()->windowHeight = kHeight;
+    pOGLUtil::setOrthographicProjection(kWidth, kHeight);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 1, 1, 1);
+    pHorizontalMarquee marquee = titleMarquee();
+    marquee.font = loadFreshBrisk();
+    ASSERT_NE(marquee.font, "");
+    marquee.addMessage("Use the left, right and down keys to move your blocks.");
+    marquee.makeReady();
+    // Half way through the band's left end: the text runs across x 80.
+    marquee.update(msFor(480 + width("Use the left, right and down keys") / 2));
+    marquee.draw();
+    std::vector<unsigned char> all = readAll();
+    int inside = 0, outside = 0;
+    for (int y = 0; y < kHeight; y++) {
+        for (int x = 0; x < kWidth; x++) {
+            if (all[(y * kWidth + x) * 4] == 0)
+                continue;
+            (x >= 80 && x < 560 ? inside : outside)++;
+        }
+    }
+    EXPECT_GT(inside, 100);
+    EXPECT_EQ(outside, 0);
 }
 
 } // namespace
