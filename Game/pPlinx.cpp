@@ -1,5 +1,8 @@
 #include "Game/pPlinx.h"
 
+#include "Image/pBMPLoader.h"
+#include "Image/pImage.h"
+#include "Image/pTGALoader.h"
 #include "Image/pTextureLoader.h"
 #include "Input/pActionKeyHandler.h"
 #include "Input/pKeyboardHandler.h"
@@ -57,12 +60,20 @@ void pPlinx::reportUnreadable(const std::string& name, const std::string& path) 
     std::fflush(stdout);
 }
 
+// The overlay keeps its texture to itself, so the picture is read once more to know whether
+// the player should hear about it; the shipped pictures are small.
+static bool pictureReadable(const std::string& path) {
+    pImage picture;
+    if (path.find(".bmp") != std::string::npos || path.find(".BMP") != std::string::npos)
+        return pBMPLoader::instance()->load(path, &picture);
+    return pTGALoader::instance()->load(path, &picture);
+}
+
 pImageOverlay* pPlinx::loadOverlay(const std::string& name) {
     std::string path = assetPath(name);
-    pImageOverlay* overlay = new pImageOverlay(path);
-    if (!overlay->texture)
+    if (path != "ERROR!" && !pictureReadable(path))
         reportUnreadable(name, path);
-    return overlay;
+    return new pImageOverlay(path);
 }
 
 void pPlinx::init() {

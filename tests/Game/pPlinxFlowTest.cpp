@@ -109,8 +109,10 @@ protected:
     // To the title, the fade over: from the blank screen by waiting, from the table by
     // "Continue".
     void reachTitle() {
-        if (game->currentScreen == HIGH_SCORE_SCREEN)
+        if (game->currentScreen == HIGH_SCORE_SCREEN) {
+            frames(300); // a choice made while the fade runs is not taken
             tap(PKEY_RETURN);
+        }
         frames(game->currentScreen == BLANK_SCREEN ? 1900 : 600);
         ASSERT_EQ(game->currentScreen, SPLASH_SCREEN);
     }
