@@ -1,13 +1,13 @@
 // CPU time of one frame of the main game screen (both update steps, the board, the read-outs and
-// the title image), drawn offscreen into a hidden window with Mesa's software renderer.
-// Run under a virtual X server big enough for the largest size:
-//   xvfb-run -a -s "-screen 0 1920x1080x24" build/plinx_bench --benchmark_filter=MainGame
+// the title image) and of the title screen, drawn offscreen into a hidden window with Mesa's
+// software renderer. Run under a virtual X server big enough for the largest size:
+//   xvfb-run -a -s "-screen 0 1920x1080x24" build/plinx_bench --benchmark_filter=ScreenFrame
 #include "Game/pPlinx.h"
 
 #include "Input/pInputManager.h"
 #include "Platform/pResourceFolder.h"
 #include "tests/support/FakeClock.h"
-#include "tests/support/RecordingGame.h"
+#include "tests/support/FakeGame.h"
 #include "tests/support/TempFolder.h"
 
 #include <GL/gl.h>
@@ -35,7 +35,7 @@ bool openWindow() {
     return window && SDL_GL_MakeCurrent(window, SDL_GL_CreateContext(window)) == 0;
 }
 
-void BM_MainGameFrame(benchmark::State& state) {
+void BM_ScreenFrame(benchmark::State& state) {
     if (!openWindow()) {
         state.SkipWithError("no GL window (run under xvfb-run)");
         return;
@@ -45,13 +45,16 @@ void BM_MainGameFrame(benchmark::State& state) {
     FakeClock clock;
     TempFolder userData;
     setUserDataFolder(userData.path());
-    RecordingGame driver(width, height);
+    FakeGame driver;
+    driver.windowWidth = width;
+    driver.windowHeight = height;
+    pGame* platform = FakeGame::install(&driver);
     glViewport(0, 0, width, height);
 
     pPlinx* game = pPlinx::instance();
     if (!game->initialised)
         game->update();
-    game->currentScreen = MAIN_GAME;
+    game->currentScreen = static_cast<GameScreen>(state.range(2));
     game->transitionManager.active = false;
     game->paused = false;
     srand(7);
@@ -70,13 +73,17 @@ void BM_MainGameFrame(benchmark::State& state) {
         if (!game->puzzle.playing)
             game->puzzle.initGame();
     }
+    FakeGame::install(platform);
     setUserDataFolder("");
 }
 
 } // namespace
 
-BENCHMARK(BM_MainGameFrame)
-    ->Args({640, 480})
-    ->Args({1920, 1080})
+// Width, height, screen.
+BENCHMARK(BM_ScreenFrame)
+    ->ArgNames({"w", "h", "screen"})
+    ->Args({640, 480, MAIN_GAME})
+    ->Args({1920, 1080, MAIN_GAME})
+    ->Args({640, 480, SPLASH_SCREEN})
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond);

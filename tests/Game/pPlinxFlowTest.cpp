@@ -10,7 +10,7 @@
 #include "Widgets/pVerticalMenu.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/GLTestContext.h"
-#include "tests/support/RecordingGame.h"
+#include "tests/support/FakeGame.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,8 @@ class PlinxFixture : public GLTestContext {
 protected:
     FakeClock clock;
     TempFolder userData;
-    RecordingGame driver;
+    FakeGame driver;
+    pGame* platform = nullptr;
     pKeyboardHandler* keyboard = pKeyboardHandler::instance();
     pPlinx* game = nullptr;
 
@@ -37,12 +38,19 @@ protected:
         GLTestContext::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
+        platform = FakeGame::install(&driver);
+        driver.windowWidth = 640;
+        driver.windowHeight = 480;
+        driver.fullscreenWidth = 1024;
+        driver.fullscreenHeight = 768;
         setResourceFolder(PLINX_SOURCE_DIR "/Resources");
         setUserDataFolder(userData.path());
         pInputManager::instance()->init();
         keyboard->events.clear();
     }
     void TearDown() override {
+        if (platform)
+            FakeGame::install(platform);
         setResourceFolder("");
         setUserDataFolder("");
         GLTestContext::TearDown();
@@ -263,14 +271,14 @@ TEST_F(PlinxFlow, ReturnWhileTheEntryScreenIsStillFadingInLeavesItOnceTheFadeEnd
 TEST_F(PlinxFlow, CommandFTogglesFullScreenOncePerPressAndFAloneNothing) {
     reachTitle();
     tap(PKEY_F);
-    EXPECT_EQ(driver.fullscreenEnters, 0);
+    EXPECT_EQ(driver.entered, 0);
 
     modifiers(PMODIFIER_COMMAND);
     key(PKEY_F, true);
     game->mainMenu.currChoice = 0;
     key(PKEY_RETURN, true);
     frames(1000); // held: key repeat must not toggle again
-    EXPECT_EQ(driver.fullscreenEnters, 1);
+    EXPECT_EQ(driver.entered, 1);
     EXPECT_FALSE(game->puzzle.playing) << "the title got no update in the toggling step";
     EXPECT_TRUE(driver.isFullscreen());
     EXPECT_EQ(game->viewWidth, 1024);
@@ -278,10 +286,10 @@ TEST_F(PlinxFlow, CommandFTogglesFullScreenOncePerPressAndFAloneNothing) {
     key(PKEY_RETURN, false);
     frame(16);
     tap(PKEY_F);
-    EXPECT_EQ(driver.fullscreenExits, 1);
+    EXPECT_EQ(driver.left, 1);
     EXPECT_FALSE(driver.isFullscreen());
     modifiers(0);
-    EXPECT_EQ(driver.fullscreenEnters, 1);
+    EXPECT_EQ(driver.entered, 1);
 }
 
 TEST_F(PlinxFlow, QuitGameExitsWithStatusZeroHavingWrittenThePreferences) {

@@ -4,6 +4,7 @@
 #include "Platform/pResourceFolder.h"
 #include "Shell/pFrameCallbacks.h"
 #include "Shell/pGame.h"
+#include "Utils/pTimer.h"
 #include "tests/support/FakeGame.h"
 #include "tests/support/TempFolder.h"
 
@@ -24,6 +25,11 @@ protected:
         setUserDataFolder(userData.path());
         platform = FakeGame::install(&game);
         pInputManager::instance()->init();
+        // Started, on no screen: the frame runs the full-screen toggle and nothing else.
+        pPlinx* plinx = pPlinx::instance();
+        plinx->initialised = true;
+        plinx->currentScreen = static_cast<GameScreen>(-1);
+        plinx->frameMark = pTimer::instance()->setMark();
     }
     void TearDown() override {
         FakeGame::install(platform);

@@ -15,6 +15,7 @@ public:
     std::string title;
     std::vector<pDisplayMode> modes;
     int entered = 0, left = 0;
+    int swaps = 0;
 
     bool createWindowGLContext(int x, int y, int width, int height, std::string name) override {
         windowAsked = {x, y, width, height};
@@ -35,7 +36,7 @@ public:
     int getScreenWidth() override { return screenWidth; }
     int getScreenHeight() override { return screenHeight; }
     void makeContextCurrent() override {}
-    void swapBuffer() override {}
+    void swapBuffer() override { swaps++; }
     void run() override {}
 
     static pGame* install(pGame* game) {
