@@ -238,4 +238,7 @@ void pPlinx::draw() {
 
 void pPlinx::release() {
     prefs.writeFile();
+    // The mixer thread would otherwise go on reading the sound device's tables while the exit
+    // tears them down.
+    slExit();
 }

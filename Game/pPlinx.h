@@ -68,7 +68,7 @@ public:
     void update();
     // One frame: an update step, the background, the screen, the fade's veil.
     void draw();
-    // Saves the preferences; runs at every normal exit.
+    // Saves the preferences and stops the sound; runs at every normal exit.
     void release();
 
     // Draws and presents one loading frame at once.

@@ -12,6 +12,13 @@ mkdir -p "$shots"
 data=$(mktemp -d)
 display=:$((90 + $$ % 100))
 
+# A fresh player's table that any finished game beats, so the name entry comes up.
+mkdir -p "$data/plinx"
+{
+    echo "{"; echo "name"; for i in 0 1 2 3 4 5 6 7 8 9; do echo "Nobody$i"; done; echo "}"
+    echo "{"; echo "score"; for i in 0 1 2 3 4 5 6 7 8 9; do echo "-1"; done; echo "}"
+} >"$data/plinx/scores.txt"
+
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY="$display" XDG_DATA_HOME="$data" LIBGL_ALWAYS_SOFTWARE=1 SDL_AUDIODRIVER=dummy
@@ -58,7 +65,7 @@ sleep 0.3 && shot 5-entry-typed
 press Return
 sleep 1.5 && shot 6-table
 
-grep -A12 name "$data/plinx/scores.txt" | grep -q Anna || { echo "scores.txt lacks the name"; cat "$data/plinx/scores.txt"; exit 1; }
+grep -q Anna "$data/plinx/scores.txt" || { echo "scores.txt lacks the name"; cat "$data/plinx/scores.txt"; exit 1; }
 echo "scores.txt holds Anna"
 
 press Return            # Continue
