@@ -1,10 +1,12 @@
 // Draws the game's pictures: the background, the block, the title image and the logo.
 // Everything is procedural, so the pictures can be rebuilt byte for byte:
-//   make art   (writes Resources/bg.tga, block.tga, splash.tga, tallowbrook.tga)
+//   make art   (writes Resources/bg.tga, block.tga, splash.tga, tallowbrook.tga and the
+//               desktop icons Resources/icons/<size>/plinx.png)
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -81,7 +83,72 @@ public:
         return std::fclose(file) == 0;
     }
 
+    // 8-bit RGBA PNG, top row first. The zlib stream uses stored blocks only: the icons are small
+    // and the generator stays free of a compression library.
+    bool writePng(const std::string& path) const {
+        std::vector<uint8_t> raw;
+        for (int y = 0; y < height_; y++) {
+            raw.push_back(0); // no filter
+            for (int x = 0; x < width_; x++) {
+                const Rgba& p = pixels_[y * width_ + x];
+                for (float channel : {p.r, p.g, p.b, p.a})
+                    raw.push_back(toByte(channel));
+            }
+        }
+        std::vector<uint8_t> zlib = {0x78, 0x01};
+        for (size_t at = 0; at < raw.size() || at == 0; at += 65535) {
+            size_t length = std::min<size_t>(65535, raw.size() - at);
+            bool last = at + length >= raw.size();
+            zlib.push_back(last ? 1 : 0);
+            for (size_t word : {length, length ^ 0xffff}) {
+                zlib.push_back(word & 255);
+                zlib.push_back((word >> 8) & 255);
+            }
+            zlib.insert(zlib.end(), raw.begin() + at, raw.begin() + at + length);
+        }
+        uint32_t a = 1, b = 0;
+        for (uint8_t byte : raw) {
+            a = (a + byte) % 65521;
+            b = (b + a) % 65521;
+        }
+        appendBigEndian(zlib, (b << 16) | a);
+
+        std::vector<uint8_t> header;
+        appendBigEndian(header, width_);
+        appendBigEndian(header, height_);
+        header.insert(header.end(), {8, 6, 0, 0, 0}); // 8 bits, RGBA, no interlace
+
+        std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+        appendChunk(png, "IHDR", header);
+        appendChunk(png, "IDAT", zlib);
+        appendChunk(png, "IEND", {});
+        FILE* file = std::fopen(path.c_str(), "wb");
+        if (!file)
+            return false;
+        bool written = std::fwrite(png.data(), 1, png.size(), file) == png.size();
+        return std::fclose(file) == 0 && written;
+    }
+
 private:
+    static void appendBigEndian(std::vector<uint8_t>& out, uint32_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back((value >> shift) & 255);
+    }
+    static void appendChunk(std::vector<uint8_t>& out, const char* type,
+                            const std::vector<uint8_t>& data) {
+        appendBigEndian(out, static_cast<uint32_t>(data.size()));
+        size_t start = out.size();
+        out.insert(out.end(), type, type + 4);
+        out.insert(out.end(), data.begin(), data.end());
+        uint32_t crc = 0xffffffffu;
+        for (size_t i = start; i < out.size(); i++) {
+            crc ^= out[i];
+            for (int bit = 0; bit < 8; bit++)
+                crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1)));
+        }
+        appendBigEndian(out, crc ^ 0xffffffffu);
+    }
+
     static uint8_t toByte(float v) {
         return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f));
     }
@@ -253,6 +320,31 @@ void drawLogo(const std::string& folder) {
     logo.writeTga(folder + "/tallowbrook.tga");
 }
 
+// The desktop icon: one falling piece, a 2x2 block in the two piece colours of the first
+// palette, on a transparent ground.
+void drawIcons(const std::string& folder) {
+    const Rgba warm{0.98f, 0.62f, 0.22f, 1}, cool{0.30f, 0.72f, 0.98f, 1};
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        Picture icon(size, size);
+        // Small sizes keep less margin so the block stays legible.
+        const float margin = size <= 32 ? size / 16.0f : size / 12.0f;
+        const float cell = (size - 2 * margin) / 2;
+        icon.shade([&](float x, float y) {
+            float cx = (x - margin) / cell, cy = (y - margin) / cell;
+            if (cx < 0 || cy < 0 || cx >= 2 || cy >= 2)
+                return Rgba{0, 0, 0, 0};
+            int column = static_cast<int>(cx), row = static_cast<int>(cy);
+            float u = cx - column, v = cy - row;
+            float level = bevelLevel(u, v);
+            Rgba tint = (column + row) % 2 ? cool : warm;
+            return Rgba{tint.r * level, tint.g * level, tint.b * level, tileCoverage(u, v, 0.1f)};
+        });
+        std::string sized = folder + "/icons/" + std::to_string(size);
+        std::filesystem::create_directories(sized);
+        icon.writePng(sized + "/plinx.png");
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -261,6 +353,7 @@ int main(int argc, char** argv) {
     drawBackground(folder);
     drawTitle(folder);
     drawLogo(folder);
+    drawIcons(folder);
     std::printf("pictures written to %s\n", folder.c_str());
     return 0;
 }
