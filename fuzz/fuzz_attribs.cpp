@@ -12,18 +12,23 @@
 #include <string>
 
 namespace {
+// Plain storage, so the folder can still be removed at exit after the statics are gone. Memory
+// backed where there is /dev/shm: rewriting a file on disk twice per input costs milliseconds.
+char folderPath[64];
+
 const std::string& playerFolder() {
     static const std::string folder = [] {
-        char pattern[] = "/tmp/plinx-fuzz-attribs-XXXXXX";
-        if (!mkdtemp(pattern)) {
+        const char* base = std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+        std::snprintf(folderPath, sizeof folderPath, "%s/plinx-fuzz-attribs-XXXXXX", base);
+        if (!mkdtemp(folderPath)) {
             std::perror("mkdtemp");
             std::abort();
         }
         std::atexit([] {
             std::error_code error;
-            std::filesystem::remove_all(playerFolder(), error);
+            std::filesystem::remove_all(folderPath, error);
         });
-        return std::string(pattern);
+        return std::string(folderPath);
     }();
     return folder;
 }
