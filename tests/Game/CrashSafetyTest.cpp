@@ -80,16 +80,24 @@ TEST(CrashSafety, KilledSavesLeaveScoresAndPrefsWhole) {
     const unsigned seed = device();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
-    // Kills land anywhere within a round of saves, however fast the disk syncs: the quickest of
-    // three rounds sets the range.
+    // Kills land anywhere in a child's life up to the end of its first round of saves, however
+    // slowly the process forks and the disk syncs: the quickest of three forked rounds sets the
+    // range.
     auto round = std::chrono::microseconds::max();
     for (int i = 0; i < 3; i++) {
         auto start = std::chrono::steady_clock::now();
-        saveRound();
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            saveRound();
+            _exit(0);
+        }
+        ASSERT_EQ(waitpid(child, nullptr, 0), child);
         round = std::min(round, std::chrono::duration_cast<std::chrono::microseconds>(
                                     std::chrono::steady_clock::now() - start));
     }
-    std::uniform_int_distribution<int> delayMicroseconds(0, static_cast<int>(round.count()));
+    std::uniform_int_distribution<int> delayMicroseconds(0,
+                                                         3 * static_cast<int>(round.count()) / 2);
 
     int top = 103, kills = killCount();
     for (int kill = 0; kill < kills; kill++) {
