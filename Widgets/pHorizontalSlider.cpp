@@ -51,9 +51,10 @@ void pHorizontalSlider::listenForEventsAndUpdate() {
         const double range = double(maxValue) - minValue;
         const double picked =
             (mx - std::trunc(x - halfWidth)) * range / (2.0 * halfWidth) + 0.5 + minValue;
-        // Clamped before it becomes an int, so a pointer far off the track cannot overflow.
+        // Rounded down rather than toward zero, so ranges below zero round like the rest; and
+        // clamped before it becomes an int, so a pointer far off the track cannot overflow.
         value =
-            static_cast<int>(std::clamp(std::trunc(picked), double(minValue), double(maxValue)));
+            static_cast<int>(std::clamp(std::floor(picked), double(minValue), double(maxValue)));
         if (mouse->buttonUnpressed(PBUTTON_LEFT, 0))
             dragging = 0;
     }
