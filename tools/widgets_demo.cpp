@@ -92,7 +92,8 @@ void draw() {
 
     demo->slider.draw();
     glColor4f(1, 1, 1, 1);
-    text->drawString("Volume " + intToString(demo->slider.value), 16, h - 84, 16);
+    text->drawString("Volume " + intToString(demo->slider.value),
+                     demo->slider.x - demo->slider.halfWidth, h - 110, 16);
 
     demo->menu.draw(time);
     glColor4f(1, 1, 1, 1);

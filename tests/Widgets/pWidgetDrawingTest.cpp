@@ -4,6 +4,7 @@
 #include "Widgets/pHorizontalSlider.h"
 #include "Widgets/pOptionallyActiveButton.h"
 #include "Widgets/pVerticalButtonMenu.h"
+#include "Widgets/pVerticalMarquee.h"
 
 #include "Image/pTextureManager.h"
 #include "Platform/pResourceFolder.h"
@@ -29,6 +30,10 @@ protected:
         ASSERT_TRUE(
             pTextManager::instance()->loadAndSetFont(getResourcePath("Brisk.tga"), "Brisk"));
         pOGLUtil::setOrthographicProjection(kWidth, kHeight);
+        // What the screens set up before they draw text.
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     void TearDown() override {
         // Textures and fonts belong to this test's context.
@@ -168,4 +173,23 @@ TEST_F(WidgetDrawingTest, PanelHidesTheKeyOfTheRowItListensFor) {
     EXPECT_EQ(inkIn(340, 80, 600, 100), 0);
     EXPECT_GT(inkIn(340, 115, 600, 135), 0);
     panel.listening = false;
+}
+
+TEST_F(WidgetDrawingTest, VerticalMarqueeAlignsAndClipsToItsBox) {
+    // A box from x 120 to 520, y 190 to 290.
+    pVerticalMarquee marquee(320, 240, 200, 50, 20, -0.125f, "Brisk");
+    marquee.setContinuousPlay(true);
+    marquee.setMessageGap(0);
+    marquee.addMessage("left", PMARQUEE_ALIGN_LEFT);
+    marquee.addMessage("right", PMARQUEE_ALIGN_RIGHT);
+    marquee.makeReady();
+    marquee.update(400); // "left" from 240 to 260, "right" entered below it
+    marquee.update(160); // "left" at 220, "right" at 270, cut by the bottom edge
+    glColor4f(1, 1, 1, 1);
+    marquee.draw();
+    EXPECT_GT(inkIn(120, 220, 200, 240), 0);
+    EXPECT_EQ(inkIn(200, 220, 520, 240), 0);
+    EXPECT_GT(inkIn(440, 270, 520, 290), 0);
+    EXPECT_EQ(inkIn(120, 270, 440, 290), 0);
+    EXPECT_EQ(inkIn(0, 290, kWidth, kHeight), 0);
 }
