@@ -1,5 +1,5 @@
 // A window with the widget kit in it, to try them by hand: the key configuration panel, the
-// slider, the button menu and an image button. Not part of the game.
+// slider, the button menu, an image button and a vertical marquee. Not part of the game.
 //   ./plinx_widgets [seconds]   (runs until closed, Escape, or the given number of seconds)
 #include "Input/pInputManager.h"
 #include "Input/pKeyConfigInterface.h"
@@ -13,6 +13,7 @@
 #include "Widgets/pHorizontalSlider.h"
 #include "Widgets/pImageButton.h"
 #include "Widgets/pVerticalButtonMenu.h"
+#include "Widgets/pVerticalMarquee.h"
 
 #include <GL/gl.h>
 #include <cstdio>
@@ -26,9 +27,11 @@ struct Demo {
     pHorizontalSlider slider;
     pVerticalButtonMenu menu;
     pImageButton picture{"block.tga"};
+    pVerticalMarquee credits{0, 0, 1, 1, 14, -0.03f, "Brisk"};
     std::string lastChoice = "none";
     int pictureClicks = 0;
     unsigned int clock = pTimer::instance()->setMark();
+    unsigned int frame = pTimer::instance()->setMark();
     double runFor = 0;
 };
 
@@ -49,9 +52,10 @@ void layout() {
     demo->menu.y = 110;
     demo->menu.size = 22;
     demo->picture.x = w * 0.82f;
-    demo->picture.y = h - 90;
-    demo->picture.halfWidth = 32;
-    demo->picture.halfHeight = 32;
+    demo->picture.y = h - 62;
+    demo->picture.halfWidth = 24;
+    demo->picture.halfHeight = 24;
+    demo->credits.setRect(w * 0.82f, 345, w * 0.16f, 25);
 }
 
 void update() {
@@ -60,6 +64,8 @@ void update() {
     demo->slider.listenForEventsAndUpdate();
     demo->menu.listenForEventsAndUpdate();
     demo->picture.listenForEventsAndUpdate();
+    demo->credits.update(pTimer::instance()->timeSinceMark(demo->frame));
+    pTimer::instance()->resetMark(demo->frame);
     const std::string choice = demo->menu.getConfirmedChoice();
     if (choice == "Quit")
         std::exit(0);
@@ -99,10 +105,11 @@ void draw() {
     glColor4f(1, 1, 1, 1);
     text->drawStringCentered("Chosen: " + demo->lastChoice, demo->menu.x, 300, 16);
 
+    demo->credits.draw();
     demo->picture.draw(time);
     glColor4f(1, 1, 1, 1);
     text->drawStringCentered("Clicked " + intToString(demo->pictureClicks) + " times",
-                             demo->picture.x, h - 40, 14);
+                             demo->picture.x, h - 22, 14);
 }
 
 void reshape(int, int, int, int) {}
@@ -139,6 +146,13 @@ int main(int argc, char** argv) {
     demo->menu.addChoice("Locked");
     demo->menu.addChoice("Quit");
     demo->menu.setInactive("Locked");
+    demo->credits.setContinuousPlay(true);
+    demo->credits.setLoop(true);
+    demo->credits.setMessageGap(8);
+    demo->credits.addMessage("Slider", PMARQUEE_ALIGN_LEFT);
+    demo->credits.addMessage("Buttons", PMARQUEE_ALIGN_CENTER);
+    demo->credits.addMessage("Key panel", PMARQUEE_ALIGN_RIGHT);
+    demo->credits.makeReady();
     game->run();
     return 0;
 }
