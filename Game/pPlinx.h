@@ -55,7 +55,12 @@ public:
     pPlinx(const pPlinx&) = delete;
     pPlinx& operator=(const pPlinx&) = delete;
 
-    // Start-up, the frame's update and draw, the screens and release come with the screens.
+    // One update step and one frame. For now a frame is the full-screen toggle and a cleared
+    // screen; start-up and the screens come with the screens.
+    void update();
+    void draw();
+    // Writes the preferences; run at process exit.
+    void release();
 
 private:
     pPlinx();

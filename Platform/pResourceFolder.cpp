@@ -37,8 +37,12 @@ std::string userDataFolder() {
     return (fs::temp_directory_path() / "plinx").string();
 }
 
-void setResourceFolder(const std::string& path) { resourceOverride_ = path; }
-void setUserDataFolder(const std::string& path) { userDataOverride_ = path; }
+void setResourceFolder(const std::string& path) {
+    resourceOverride_ = path;
+}
+void setUserDataFolder(const std::string& path) {
+    userDataOverride_ = path;
+}
 
 std::string findResource(const std::string& name) {
     // A bare file name only: nothing outside the two folders is reachable through it.

@@ -1,18 +1,28 @@
-// Until the window and the screens exist, the game binary runs a short self-check of its files.
-#include "Utils/pStringUtils.h"
+#include "Input/pInputManager.h"
+#include "Shell/pFrameCallbacks.h"
+#include "Shell/pGame.h"
+#include "Shell/pGlobalGLContext.h"
+#include "Shell/pOSXGame.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 
-int main() {
-    const char* files[] = {"prefs.txt", "scores.txt"};
-    int missing = 0;
-    for (const char* name : files) {
-        std::string path = getResourcePath(name);
-        std::printf("%s: %s\n", name, path.c_str());
-        if (path == "ERROR!")
-            missing++;
+int main(int, char**) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    std::atexit(release);
+    pInputManager::instance()->init();
+    pGame* game = pGame::instance();
+    game->setDrawFunc(draw);
+    game->setUpdateFunc(update);
+    game->setReshapeFunc(reshape);
+    if (!pGlobalGLContext::instance()->createdSuccessfully()) {
+        std::printf("error creating global gl context\n");
+        return -1;
     }
-    std::printf("Plinx self-check %s (the game itself is still being built)\n",
-                missing ? "failed" : "passed");
-    return missing ? 1 : 0;
+    std::printf("made global gl context ok\n");
+    chooseDisplaySettings();
+    game->makeContextCurrent();
+    game->run();
+    return 0;
 }

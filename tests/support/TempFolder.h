@@ -8,7 +8,8 @@
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "plinx-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "plinx-test-XXXXXX").string();
         char* made = mkdtemp(pattern.data());
         path_ = made ? made : "";
     }

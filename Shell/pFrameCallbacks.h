@@ -1,0 +1,10 @@
+#pragma once
+
+// The frame driver reaches the game through these; `main` hands them over at start-up.
+void draw();
+// The game's update step, then the input manager's end of frame, in that order.
+void update();
+// Run at process exit.
+void release();
+// Resizing is handled by the frame driver itself.
+void reshape(int, int, int, int);

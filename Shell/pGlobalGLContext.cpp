@@ -1,0 +1,26 @@
+#include "Shell/pGlobalGLContext.h"
+
+#include <cstdio>
+
+pGlobalGLContext* pGlobalGLContext::instance_ = nullptr;
+
+pGlobalGLContext* pGlobalGLContext::instance() {
+    if (!instance_)
+        instance_ = new pGlobalGLContext();
+    return instance_;
+}
+
+pGlobalGLContext::pGlobalGLContext() {
+    created = false;
+    // Without a GL-capable window there is no pixel format to make a context with.
+    if (!displayInit() || !(window_ = displayCreateWindow("", 0, 0, 1, 1, WINDOW_HIDDEN))) {
+        std::printf("error creating pixel format\n");
+        return;
+    }
+    context = displayCreateContext(window_, nullptr, nullptr);
+    if (!context) {
+        std::printf("error creating opengl context\n");
+        return;
+    }
+    created = true;
+}

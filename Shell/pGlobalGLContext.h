@@ -1,0 +1,22 @@
+#pragma once
+
+#include "Platform/pDisplay.h"
+
+// The context every other context shares its GL objects with, so textures loaded once outlive
+// switches between the window and full screen. It lives on a hidden window of its own.
+class pGlobalGLContext {
+public:
+    pGLContext context = nullptr;
+    bool created = false;
+
+    static pGlobalGLContext* instance();
+
+    bool createdSuccessfully() { return created; }
+    pGLContext getGLContext() { return context; }
+    SDL_Window* getWindow() { return window_; }
+
+private:
+    pGlobalGLContext();
+    static pGlobalGLContext* instance_;
+    SDL_Window* window_ = nullptr;
+};
