@@ -1,9 +1,13 @@
 #include "Game/pHighScoreList.h"
 
 #include "File/cAttribs.h"
+#include "Shell/pGame.h"
+#include "Text/pTextManager.h"
 #include "Utils/pStringUtils.h"
 
+#include <GL/gl.h>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -143,4 +147,24 @@ void pHighScoreList::makeBlankScoreList() {
 
 float pHighScoreList::getHeight(float textSize) {
     return static_cast<float>(size * textSize + (size - 1) * 0.75 * textSize);
+}
+
+void pHighScoreList::draw(int width, int, float textSize, float top, float time) {
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    const float s = textSize * (pGame::instance()->getViewHeight() / 480.0f);
+    const float gap = s * 0.75f;
+    pTextManager* text = pTextManager::instance();
+    const double drift = time * 0.3;
+    for (int i = 0; i < size; i++) {
+        // The large constants give every row its own pastel tint.
+        const float f = static_cast<float>(i) / size;
+        const float red = 0.8 + 0.2 * cos(static_cast<float>(f * 946794 + 734) + drift);
+        const float green = 0.8 + 0.2 * cos(static_cast<float>(f * 2634627 + 234243) + drift);
+        const float blue = 0.8 + 0.2 * cos(static_cast<float>(f * 7645 + 354534) + drift);
+        glColor4f(red, green, blue, 1);
+        const float y = i * (s + gap) + top;
+        text->drawString(getName(i), 64, y, s);
+        text->drawStringFromRight(intToString(getScore(i)), static_cast<float>(width - 64), y, s);
+    }
 }

@@ -25,6 +25,9 @@ public:
     // Adds the kinds "name" and "score" with No One0 at 100 down to No One9 at 55.
     void makeBlankScoreList();
     float getHeight(float textSize);
+    // The rows in pastel tints that drift with `time` (seconds), scaled with the view height.
+    // `height` is unused; the view's own height is taken.
+    void draw(int width, int height, float textSize, float top, float time);
 
     std::string getName(int row);
     int getScore(int row);

@@ -12,4 +12,8 @@ public:
     void clear() { name.clear(); }
     std::string getName() { return name; }
     void addCharToName(char ch) { name += ch; }
+    // Types this frame's printable keys (Shift for capitals and symbols); Backspace deletes.
+    void listenForEventsAndUpdate();
+    // The prompt and the name, centred.
+    void draw(int width, int height);
 };

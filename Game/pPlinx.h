@@ -62,6 +62,9 @@ public:
     // Writes the preferences; run at process exit.
     void release();
 
+    // Covers the view with black at opacity `alpha` (the fade's veil, Game/pTransitionManager).
+    void drawDarkenScreen(float alpha);
+
 private:
     pPlinx();
     static pPlinx* instance_;

@@ -70,7 +70,8 @@ public:
     // One step of the rules, `seconds` after the previous one.
     void update(float seconds);
 
-    // The board's drawing (render) lives with the renderer.
+    // Draws the board with its own projection (Game/pPuzzleRender.cpp); changes nothing.
+    void render();
 
 private:
     pCell& cellAt(int row, int column);

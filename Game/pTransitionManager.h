@@ -19,4 +19,6 @@ public:
     void beginTransition(GameScreen target);
     // Switches the screen once past the middle of the fade and ends it after `duration`.
     void update();
+    // Works out `darkness` from the time since the fade began and draws the veil over the frame.
+    void draw();
 };

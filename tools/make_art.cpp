@@ -1,7 +1,8 @@
-// Draws the game's pictures: the background, the block, the title image and the logo.
-// Everything is procedural, so the pictures can be rebuilt byte for byte:
-//   make art   (writes Resources/bg.tga, block.tga, splash.tga, tallowbrook.tga and the
-//               desktop icons Resources/icons/<size>/plinx.png)
+// Draws the game's pictures: the background, the block, the title image, the logo, the
+// widget parts (slider track and knob, button plate) and the desktop icons. Everything is
+// procedural, so the pictures can be rebuilt byte for byte:
+//   make art   (writes Resources/bg.tga, block.tga, splash.tga, tallowbrook.tga,
+//               slider_*.tga, button_*.tga and Resources/icons/<size>/plinx.png)
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -345,6 +346,75 @@ void drawIcons(const std::string& folder) {
     }
 }
 
+// The slider's track is a rounded groove along the middle of its squares. The end caps hold the
+// rounded ends, centred on the track's ends, so the knob at either end sits over the round.
+const float kGrooveHalf = 0.17f;
+
+Rgba grooveColour(float v) {
+    // Inset: shadowed at the top, a light lip along the bottom.
+    float across = (v - (0.5f - kGrooveHalf)) / (2 * kGrooveHalf);
+    float level = 0.10f + 0.10f * across + 0.25f * smoothstep(0.75f, 1.0f, across);
+    return Rgba{level * 0.8f, level * 0.9f, level * 1.3f, 1};
+}
+
+void drawSliderPart(const std::string& folder, const std::string& name, int end) {
+    const int size = 32;
+    Picture part(size, size);
+    part.shade([&](float x, float y) {
+        float u = x / size, v = y / size;
+        float along =
+            end == 0 ? 0.0f : (end < 0 ? std::max(0.5f - u, 0.0f) : std::max(u - 0.5f, 0.0f));
+        bool inside = std::hypot(along, v - 0.5f) < kGrooveHalf;
+        Rgba c = grooveColour(v);
+        c.a = inside ? 1.0f : 0.0f;
+        return c;
+    });
+    part.writeTga(folder + "/" + name);
+}
+
+// The knob: a glossy bead in the warm piece colour.
+void drawSliderKnob(const std::string& folder) {
+    const int size = 32;
+    Picture knob(size, size);
+    const Rgba warm{0.98f, 0.62f, 0.22f, 1};
+    knob.shade([&](float x, float y) {
+        float u = x / size - 0.5f, v = y / size - 0.5f;
+        float r = std::hypot(u, v);
+        if (r > 0.42f)
+            return Rgba{0, 0, 0, 0};
+        float light = 0.65f + 0.35f * (1 - r / 0.42f);
+        float shine = std::exp(-((u + 0.12f) * (u + 0.12f) + (v + 0.14f) * (v + 0.14f)) * 60.0f);
+        Rgba c{warm.r * light, warm.g * light, warm.b * light, 1};
+        c = mix(c, Rgba{1, 1, 1, 1}, 0.7f * shine);
+        // A dark rim keeps it apart from the groove.
+        return mix(c, Rgba{0.2f, 0.1f, 0.05f, 1}, smoothstep(0.36f, 0.42f, r));
+    });
+    knob.writeTga(folder + "/slider_button.tga");
+}
+
+// The button plate: a dark slate face with a lighter rim; the caps round its ends.
+Rgba plateColour(float u, float v, int end) {
+    const float radius = 0.42f, margin = 0.06f;
+    // Distance outside the rounded end (the middle part is open at both sides).
+    float cx = end < 0   ? std::max(margin + radius - u, 0.0f)
+               : end > 0 ? std::max(u - (1 - margin - radius), 0.0f)
+                         : 0.0f;
+    float cy = std::max(std::abs(v - 0.5f) - (0.5f - margin - radius), 0.0f);
+    float d = std::hypot(cx, cy) - radius;
+    if (d > 0)
+        return Rgba{0, 0, 0, 0};
+    Rgba face = mix(Rgba{0.22f, 0.26f, 0.40f, 1}, Rgba{0.10f, 0.12f, 0.22f, 1}, v);
+    float rim = 1 - smoothstep(-0.07f, -0.03f, d);
+    return mix(Rgba{0.55f, 0.62f, 0.85f, 1}, face, rim);
+}
+
+void drawButtonPart(const std::string& folder, const std::string& name, int end) {
+    const int size = 64;
+    Picture part(size, size);
+    part.shade([&](float x, float y) { return plateColour(x / size, y / size, end); });
+    part.writeTga(folder + "/" + name);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -354,6 +424,13 @@ int main(int argc, char** argv) {
     drawTitle(folder);
     drawLogo(folder);
     drawIcons(folder);
+    drawSliderPart(folder, "slider_left.tga", -1);
+    drawSliderPart(folder, "slider_center.tga", 0);
+    drawSliderPart(folder, "slider_right.tga", 1);
+    drawSliderKnob(folder);
+    drawButtonPart(folder, "button_left.tga", -1);
+    drawButtonPart(folder, "button_center.tga", 0);
+    drawButtonPart(folder, "button_right.tga", 1);
     std::printf("pictures written to %s\n", folder.c_str());
     return 0;
 }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+class pTexture;
+
+// One picture drawn as a screen-aligned textured rectangle, centred on a point and tinted by a
+// colour. The caller sets up the 2-D projection, texturing and blending.
+class pImageOverlay {
+public:
+    explicit pImageOverlay(std::string fileName);
+    ~pImageOverlay();
+    pImageOverlay(const pImageOverlay&) = delete;
+    pImageOverlay& operator=(const pImageOverlay&) = delete;
+
+    // Centre, half extents, colour. Corners are truncated to whole pixels.
+    void draw(float x, float y, float w, float h, float r, float g, float b, float a);
+    // The picture, then seven larger, drifting, faint copies of it; the drift wobbles with
+    // `phase`, which the caller advances over time.
+    void drawWithRadialBlur(float x, float y, float w, float h, float r, float g, float b, float a,
+                            float phase);
+
+private:
+    // Null when the image failed to load; the overlay then draws nothing.
+    pTexture* texture;
+};
