@@ -185,11 +185,26 @@ TEST(GameBinary, PlaysIdlesQuietlyAndClosesWithItsPreferencesSaved) {
     ASSERT_NE(window, 0ul) << readAll(game.output);
 
     std::string id = std::to_string(window);
+    run(onDisplay + "xdotool windowfocus --sync " + id + " key --delay 100 z x Left Right Down");
     // Keys are held a while, as fingers do: a press and release between two frames is no press.
-    const std::string commandF = "xdotool keydown super keydown f; sleep 0.1; "
-                                 "xdotool keyup f keyup super; sleep 1.5; ";
-    run(onDisplay + "xdotool windowfocus --sync " + id + " key --delay 100 z x Left Right Down; " +
-        commandF + commandF);
+    // The game may still be loading, or busy switching, when a press comes; one that went unseen
+    // is pressed again after a while, as a player would.
+    auto toggleUntil = [&](const std::string& line) {
+        for (int attempt = 0; attempt < 4; attempt++) {
+            run(onDisplay +
+                "xdotool keydown super keydown f; sleep 0.3; xdotool keyup f keyup super");
+            for (int waited = 0; waited < 200; waited++) {
+                if (readAll(game.output).find(line) != std::string::npos)
+                    return true;
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(toggleUntil("key enter\n"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(toggleUntil("key exit\n"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
 
     // Idle on the title screen: paced frames, not a spinning loop. The title keeps animating
     // (the turning, blurred title image and the help marquee), which Mesa's software renderer
