@@ -9,6 +9,7 @@
 #include "Shell/pFrameCallbacks.h"
 #include "Shell/pGame.h"
 #include "Shell/pOSXGame.h"
+#include "Sound/slSound.h"
 #include "Utils/pTimer.h"
 #include "Widgets/pVerticalMenu.h"
 #include "tests/support/FakeClock.h"
@@ -52,6 +53,9 @@ protected:
         keyboard->events.clear();
     }
     void TearDown() override {
+        // The game's sound stops as it does when the game ends: a mixer still running while the
+        // process exits would read torn-down tables.
+        slExit();
         if (platform)
             FakeGame::install(platform);
         setResourceFolder("");
@@ -425,8 +429,10 @@ TEST_F(PlinxAssets, EveryMissingAssetIsNamedOnceAndTheGameRunsWithoutIt) {
             key(PKEY_RETURN, true);
             frames(3000);
             if (pPlinx::instance()->currentScreen == MAIN_GAME &&
-                pPlinx::instance()->puzzle.playing)
+                pPlinx::instance()->puzzle.playing) {
+                slExit();
                 std::exit(0);
+            }
             std::abort();
         },
         ::testing::ExitedWithCode(0),
