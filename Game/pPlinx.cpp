@@ -170,7 +170,8 @@ void pPlinx::update() {
     pKeyboardHandler* keyboard = pKeyboardHandler::instance();
     keyboard->disableRepeat();
 
-    if (keyboard->keyPressed(PKEY_F, 0) && keyboard->keyDown(PKEY_COMMAND, 0)) {
+    bool commandF = keyboard->keyPressed(PKEY_F, 0) && keyboard->keyDown(PKEY_COMMAND, 0);
+    if (commandF || keyboard->keyPressed(PKEY_F11, 0)) {
         if (!game->isFullscreen()) {
             std::printf("key enter\n");
             game->createFullscreenGLContext(0);
@@ -234,6 +235,14 @@ void pPlinx::draw() {
     }
 
     transitionManager.draw();
+}
+
+void pPlinx::focusLost() {
+    // Also while the fade into a new game still shows the title: the board is already running.
+    bool intoGame = currentScreen == MAIN_GAME ||
+                    (transitionManager.active && transitionManager.toScreen == MAIN_GAME);
+    if (intoGame && puzzle.playing)
+        paused = true;
 }
 
 void pPlinx::release() {

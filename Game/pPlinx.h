@@ -70,6 +70,8 @@ public:
     void draw();
     // Saves the preferences and stops the sound; runs at every normal exit.
     void release();
+    // The player switched away: a running game pauses as Escape would pause it.
+    void focusLost();
 
     // Draws and presents one loading frame at once.
     void drawLoadingSplash(std::string message);

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 using pMediaImport::pSoundHeader;
@@ -257,6 +258,15 @@ static void audioCallback(void*, Uint8* stream, int length) {
     render(reinterpret_cast<float*>(stream), length / int(2 * sizeof(float)));
 }
 
+// The audio thread reads the mix list until the device closes. A process that ends without
+// stopping the sound (a test, an exit from deep inside) closes it here first: registered after
+// the list was built, this runs before the list is destroyed.
+static void closeDeviceAtExit() {
+    if (device_ != 0)
+        SDL_CloseAudioDevice(device_);
+    device_ = 0;
+}
+
 static int openDevice() {
     if (manual_)
         return 0;
@@ -279,6 +289,9 @@ static int openDevice() {
         return kNoAudioDevice;
     }
     rate_ = have.freq;
+    static bool exitHookInstalled = false;
+    if (!exitHookInstalled)
+        exitHookInstalled = std::atexit(closeDeviceAtExit) == 0;
     SDL_PauseAudioDevice(device_, 0);
     return 0;
 }
@@ -401,7 +414,9 @@ long sentRate(pAudioChannel* channel) {
 uint32_t buffersStarted(pAudioChannel* channel) {
     return isLive(channel) ? channel->started.load() : 0;
 }
-int64_t lastBufferStartNanos() { return lastStartNanos_.load(); }
+int64_t lastBufferStartNanos() {
+    return lastStartNanos_.load();
+}
 
 void setManualOutput(bool manual, int rate) {
     manual_ = manual;

@@ -39,6 +39,8 @@ constexpr uint32_t PEVENT_MOUSE_DRAGGED = 6;
 constexpr uint32_t PEVENT_MOUSE_WHEEL_MOVED = 10;
 
 // Window kinds.
+// The game's window lost the keyboard to another program (or was minimised).
+constexpr uint32_t PEVENT_WINDOW_DEACTIVATED = 6;
 constexpr uint32_t PEVENT_WINDOW_BOUNDS_CHANGED = 27;
 constexpr uint32_t PEVENT_WINDOW_CLOSE = 72;
 constexpr uint32_t PEVENT_WINDOW_ZOOMED = 76;

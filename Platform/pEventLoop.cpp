@@ -1,5 +1,6 @@
 #include "Platform/pEventLoop.h"
 
+#include "Platform/pGamepad.h"
 #include "Platform/pKeyTranslation.h"
 
 #include <SDL.h>
@@ -64,6 +65,16 @@ uint16_t macButton(uint8_t button) {
     default:
         return button; // the extra buttons keep their own numbers beyond the three
     }
+}
+
+// Switching to or from full screen hides the window or destroys the full-screen one, and the focus
+// moves between the game's own windows: only a shown window losing the keyboard to nobody of ours
+// means the player went elsewhere.
+bool lostToAnotherProgram(uint32_t windowID) {
+    SDL_Window* window = SDL_GetWindowFromID(windowID);
+    if (!window || (SDL_GetWindowFlags(window) & SDL_WINDOW_HIDDEN))
+        return false;
+    return SDL_GetKeyboardFocus() == nullptr;
 }
 
 double nowMilliseconds() {
@@ -165,6 +176,8 @@ int deliverEvent(pEvent& event) {
 }
 
 void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
+    if (pGamepad::instance()->translate(event, out))
+        return;
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
@@ -231,6 +244,10 @@ void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
             return;
         case SDL_WINDOWEVENT_CLOSE:
             out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_CLOSE));
+            return;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (lostToAnotherProgram(event.window.windowID))
+                out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED));
             return;
         default:
             return;

@@ -31,6 +31,7 @@ void quitEventLoop();
 void setFrameRate(double framesPerSecond);
 
 // The events one SDL event stands for, appended to `out` (none for events the game ignores).
+// A gamepad's buttons and stick come as keys (Platform/pGamepad).
 // Mouse positions are the window's content origin on the screen plus the position in the window
 // in drawable pixels (more than the window's own units on HiDPI screens): the mouse handler takes
 // the origin off again and is left with the pixels the game draws in.

@@ -1,4 +1,5 @@
 #include "Input/pInputManager.h"
+#include "Platform/pGamepad.h"
 #include "Shell/pFrameCallbacks.h"
 #include "Shell/pGame.h"
 #include "Shell/pGlobalGLContext.h"
@@ -16,6 +17,8 @@ int main(int, char**) {
     game->setDrawFunc(draw);
     game->setUpdateFunc(update);
     game->setReshapeFunc(reshape);
+    game->setFocusLostFunc(focusLost);
+    pGamepad::instance()->setGameQuery(gameRunning);
     if (!pGlobalGLContext::instance()->createdSuccessfully()) {
         std::printf("error creating global gl context\n");
         return -1;

@@ -18,3 +18,11 @@ void release() {
 }
 
 void reshape(int, int, int, int) {}
+
+void focusLost() {
+    pPlinx::instance()->focusLost();
+}
+
+bool gameRunning() {
+    return pPlinx::instance()->currentScreen == MAIN_GAME;
+}

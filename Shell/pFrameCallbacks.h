@@ -8,3 +8,7 @@ void update();
 void release();
 // Resizing is handled by the frame driver itself.
 void reshape(int, int, int, int);
+// The player switched to another program.
+void focusLost();
+// The main game screen is running (a gamepad's buttons then rotate and pause).
+bool gameRunning();

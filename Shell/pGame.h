@@ -16,6 +16,8 @@ public:
     void (*drawFunc)() = nullptr;
     void (*updateFunc)() = nullptr;
     void (*reshapeFunc)(int, int, int, int) = nullptr;
+    // Run when the player switches to another program.
+    void (*focusLostFunc)() = nullptr;
 
     virtual ~pGame() {}
     virtual bool createWindowGLContext(int left, int top, int width, int height,
@@ -36,6 +38,7 @@ public:
     void setDrawFunc(void (*func)()) { drawFunc = func; }
     void setUpdateFunc(void (*func)()) { updateFunc = func; }
     void setReshapeFunc(void (*func)(int, int, int, int)) { reshapeFunc = func; }
+    void setFocusLostFunc(void (*func)()) { focusLostFunc = func; }
     bool isFullscreen() { return fullscreen; }
     int getViewWidth() { return fullscreen ? fullscreenWidth : windowWidth; }
     int getViewHeight() { return fullscreen ? fullscreenHeight : windowHeight; }

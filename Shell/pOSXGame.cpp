@@ -5,6 +5,7 @@
 #include "Input/pMouseHandler.h"
 #include "Platform/pAudioDevice.h"
 #include "Platform/pEventLoop.h"
+#include "Platform/pGamepad.h"
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pOGLUtil.h"
 #include "Utils/pAssert.h"
@@ -297,6 +298,9 @@ void pOSXGame::run() {
                                           {PEVENT_MOUSE_DOWN, PEVENT_MOUSE_UP, PEVENT_MOUSE_MOVED,
                                            PEVENT_MOUSE_WHEEL_MOVED, PEVENT_MOUSE_DRAGGED},
                                           mouseEvent, pMouseHandler::instance());
+    pGamepad::instance()->start();
+    focusHandlerRef =
+        installEventHandler(PEVENT_CLASS_WINDOW, {PEVENT_WINDOW_DEACTIVATED}, focusEvent, this);
     runEventLoop();
 }
 
@@ -314,6 +318,13 @@ void processFrame(void* userData) {
 
 int reshapeEvent(void*, pEvent*, void* userData) {
     static_cast<pOSXGame*>(userData)->reshapeWindow();
+    return PEVENT_HANDLED;
+}
+
+int focusEvent(void*, pEvent*, void* userData) {
+    pGame* game = static_cast<pGame*>(userData);
+    if (game->focusLostFunc)
+        game->focusLostFunc();
     return PEVENT_HANDLED;
 }
 

@@ -24,6 +24,7 @@ public:
     int closeHandlerRef = 0;
     int keyHandlerRef = 0;
     int mouseHandlerRef = 0;
+    int focusHandlerRef = 0;
 
     pOSXGame() {}
     ~pOSXGame() override {}
@@ -70,3 +71,6 @@ void chooseDisplaySettings(pGame& game);
 void processFrame(void* userData);
 int reshapeEvent(void* next, pEvent* event, void* userData);
 int closeEvent(void* next, pEvent* event, void* userData);
+// The window lost the keyboard: tells the game through its focus-lost function. `userData` is the
+// frame driver.
+int focusEvent(void* next, pEvent* event, void* userData);

@@ -4,8 +4,11 @@
 
 #include "Input/pInputManager.h"
 #include "Input/pKeyboardHandler.h"
+#include "Platform/pGamepad.h"
 #include "Platform/pResourceFolder.h"
+#include "Shell/pFrameCallbacks.h"
 #include "Shell/pGame.h"
+#include "Shell/pOSXGame.h"
 #include "Sound/slSound.h"
 #include "Utils/pTimer.h"
 #include "Widgets/pVerticalMenu.h"
@@ -294,6 +297,101 @@ TEST_F(PlinxFlow, CommandFTogglesFullScreenOncePerPressAndFAloneNothing) {
     EXPECT_FALSE(driver.isFullscreen());
     modifiers(0);
     EXPECT_EQ(driver.entered, 1);
+}
+
+TEST_F(PlinxFlow, F11TogglesFullScreenOncePerPressWithTheCommandFLines) {
+    reachTitle();
+    testing::internal::CaptureStdout();
+    key(PKEY_F11, true);
+    frames(1000); // held: key repeat must not toggle again
+    EXPECT_EQ(driver.entered, 1);
+    EXPECT_TRUE(driver.isFullscreen());
+    key(PKEY_F11, false);
+    frame(16);
+    tap(PKEY_F11);
+    EXPECT_EQ(driver.left, 1);
+    EXPECT_FALSE(driver.isFullscreen());
+    modifiers(PMODIFIER_COMMAND);
+    tap(PKEY_F);
+    modifiers(0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "key enter\nkey exit\nkey enter\n");
+}
+
+TEST_F(PlinxFlow, LosingFocusPausesARunningGameOnly) {
+    // Through the frame driver's window handler, as the event loop delivers it.
+    driver.setFocusLostFunc(focusLost);
+    auto loseFocus = [this] {
+        pEvent event{PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED, 0, 0, 0, 0, 0, 0};
+        focusEvent(nullptr, &event, &driver);
+        frame(16);
+    };
+    reachTitle();
+    loseFocus();
+    EXPECT_FALSE(game->paused) << "nothing to pause on the title";
+
+    // Lost while the fade into the game still shows the title: the game arrives paused.
+    game->mainMenu.currChoice = 0;
+    tap(PKEY_RETURN);
+    ASSERT_EQ(game->currentScreen, SPLASH_SCREEN);
+    loseFocus();
+    frames(600);
+    ASSERT_EQ(game->currentScreen, MAIN_GAME);
+    EXPECT_TRUE(game->paused);
+    tap(PKEY_ESCAPE);
+    ASSERT_FALSE(game->paused);
+
+    frames(300);
+    loseFocus();
+    ASSERT_TRUE(game->paused);
+    int row = game->puzzle.pieceY;
+    frames(2000);
+    EXPECT_EQ(game->puzzle.pieceY, row) << "the piece waits for the player";
+    loseFocus();
+    EXPECT_TRUE(game->paused) << "a second loss does not resume like a second Escape";
+    tap(PKEY_ESCAPE);
+    EXPECT_FALSE(game->paused);
+
+    // Game over: nothing left to pause.
+    for (int cell = 0; cell < pPuzzle::WIDTH * pPuzzle::HEIGHT; cell++)
+        game->puzzle.cells[cell] = {0, 1 + cell % 2};
+    for (int i = 0; i < 1000 && game->puzzle.playing; i++)
+        frame(16);
+    ASSERT_FALSE(game->puzzle.playing);
+    loseFocus();
+    EXPECT_FALSE(game->paused);
+}
+
+TEST_F(PlinxFlow, GamepadStartsTheGameFromTheTitleAndRotatesInIt) {
+    pGamepad pad;
+    pad.setGameQuery(gameRunning);
+    auto button = [&](int which, bool down) {
+        SDL_Event event{};
+        event.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+        event.cbutton.button = static_cast<uint8_t>(which);
+        std::vector<pEvent> out;
+        pad.translate(event, out);
+        for (pEvent& translated : out)
+            keyEvent(nullptr, &translated, keyboard);
+        frame(16);
+    };
+    reachTitle();
+    game->mainMenu.currChoice = 0;
+    button(SDL_CONTROLLER_BUTTON_A, true);
+    button(SDL_CONTROLLER_BUTTON_A, false);
+    frames(600);
+    ASSERT_EQ(game->currentScreen, MAIN_GAME);
+    frames(300);
+    button(SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_TRUE(game->paused);
+    button(SDL_CONTROLLER_BUTTON_START, false);
+    button(SDL_CONTROLLER_BUTTON_START, true);
+    button(SDL_CONTROLLER_BUTTON_START, false);
+    ASSERT_FALSE(game->paused);
+    EXPECT_FALSE(keyboard->keys[PKEY_RETURN]) << "no Return pressed in the game";
+    button(SDL_CONTROLLER_BUTTON_A, true);
+    EXPECT_TRUE(keyboard->keys[PKEY_X]);
+    button(SDL_CONTROLLER_BUTTON_A, false);
+    EXPECT_FALSE(keyboard->keys[PKEY_X]);
 }
 
 TEST_F(PlinxFlow, QuitGameExitsWithStatusZeroHavingWrittenThePreferences) {

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <set>
 
 TEST(pKeyTranslation, EveryNamedPositionIsReachableAtItsUsPlace) {
@@ -190,4 +191,34 @@ TEST(pEventLoop, FramesComeAtTheFrameRateWithoutSpinning) {
     EXPECT_LT(wall, 500);
     EXPECT_LT(cpu, wall / 2); // it slept
     SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
+// Losing the keyboard is the player switching away only for a window that is shown and still
+// exists, with no other window of the game taking the keyboard; full-screen switches hide and
+// destroy windows and must not count.
+TEST(pEventLoop, FocusLossIsReportedOnlyForAShownWindow) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        GTEST_SKIP() << "needs an X server (run under xvfb-run -a)";
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    SDL_Window* shown = SDL_CreateWindow("focus", 0, 0, 64, 64, 0);
+    SDL_Window* hidden = SDL_CreateWindow("focus", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
+    ASSERT_TRUE(shown && hidden) << SDL_GetError();
+    ASSERT_EQ(SDL_GetKeyboardFocus(), nullptr) << "no window took the keyboard yet";
+
+    SDL_Event lost{};
+    lost.type = SDL_WINDOWEVENT;
+    lost.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    lost.window.windowID = SDL_GetWindowID(shown);
+    auto out = translated(lost);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].eventClass, PEVENT_CLASS_WINDOW);
+    EXPECT_EQ(out[0].kind, PEVENT_WINDOW_DEACTIVATED);
+    lost.window.windowID = SDL_GetWindowID(hidden);
+    EXPECT_TRUE(translated(lost).empty());
+    lost.window.windowID = SDL_GetWindowID(hidden);
+    SDL_DestroyWindow(hidden);
+    EXPECT_TRUE(translated(lost).empty()) << "a destroyed window";
+    SDL_DestroyWindow(shown);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
