@@ -3,8 +3,9 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
-.PHONY: play test test-sanitize build fuzz bench art deps clean
+.PHONY: play test test-sanitize build install fuzz bench art deps clean
 
 deps:
 	@scripts/install-deps
@@ -12,6 +13,10 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLINX_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
+
+# DESTDIR is honoured for staged installs: make install PREFIX=/usr DESTDIR=/tmp/stage
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 play: build
 	cd $(BUILD) && ./plinx

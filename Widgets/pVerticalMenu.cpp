@@ -1,9 +1,8 @@
 #include "Widgets/pVerticalMenu.h"
+#include "Widgets/pWidgetKit.h"
 
-#include "Game/pPlinx.h"
 #include "Input/pKeyboardHandler.h"
 #include "Input/pMouseHandler.h"
-#include "Sound/slSound.h"
 #include "Text/pTextManager.h"
 
 #include <GL/gl.h>
@@ -24,12 +23,6 @@ float pVerticalMenu::rowTop(int i) const {
     return y - fontSize + i * ROW_SPACING * fontSize;
 }
 
-void pVerticalMenu::playBlip() {
-    pPlinx* app = pPlinx::instance();
-    slPlaySoundDetailed(app->menuBlipSound, nullptr, kReplaceSameSound,
-                        static_cast<short>(app->fxVolume), 0, 1.0, 0);
-}
-
 void pVerticalMenu::listenForEventsAndUpdate() {
     pKeyboardHandler* keyboard = pKeyboardHandler::instance();
     pMouseHandler* mouse = pMouseHandler::instance();
@@ -39,12 +32,12 @@ void pVerticalMenu::listenForEventsAndUpdate() {
     // repeat clocks run as for any other reader.
     if (keyboard->keyPressed(PKEY_UP, 0) && n > 0) {
         if (n > 1)
-            playBlip();
+            playMenuBlip();
         currChoice = currChoice <= 0 ? n - 1 : currChoice - 1;
     }
     if (keyboard->keyPressed(PKEY_DOWN, 0) && n > 0) {
         if (n > 1)
-            playBlip();
+            playMenuBlip();
         currChoice = currChoice >= n - 1 ? 0 : currChoice + 1;
     }
 
@@ -68,7 +61,7 @@ void pVerticalMenu::listenForEventsAndUpdate() {
     // A click counts only over an entry; elsewhere it does nothing.
     const bool click = mouseOver && mouse->buttonPressed(PBUTTON_LEFT, 0);
     if (click || keyboard->keyPressed(PKEY_RETURN, 0) || keyboard->keyPressed(PKEY_SPACE, 0)) {
-        playBlip();
+        playMenuBlip();
         confirmed = true;
     }
 }

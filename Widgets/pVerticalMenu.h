@@ -30,5 +30,4 @@ public:
 
 private:
     float rowTop(int i) const;
-    void playBlip();
 };
