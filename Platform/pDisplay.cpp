@@ -3,21 +3,32 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <string>
+
+static bool fellBackToNoDesktop() {
+    std::string driver = SDL_GetCurrentVideoDriver();
+    return !SDL_getenv("SDL_VIDEODRIVER") && (driver == "offscreen" || driver == "dummy");
+}
 
 bool displayInit() {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         return true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::printf("cannot open the display: %s\n", SDL_GetError());
-        return false;
-    }
     // Without a desktop SDL falls back to drawing nowhere; a game nobody can see is no game.
-    // Asking for such a driver by name still gets it.
-    std::string driver = SDL_GetCurrentVideoDriver();
-    if (!SDL_getenv("SDL_VIDEODRIVER") && (driver == "offscreen" || driver == "dummy")) {
-        std::printf("cannot open the display: no desktop to show the game on\n");
+    // Asking for such a driver by name still gets it. A busy X server can refuse a connection
+    // for a moment, so the desktop is asked a few times before the game gives up.
+    for (int attempt = 0;; attempt++) {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            std::printf("cannot open the display: %s\n", SDL_GetError());
+            return false;
+        }
+        if (!fellBackToNoDesktop())
+            break;
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        return false;
+        if (attempt == 4) {
+            std::printf("cannot open the display: no desktop to show the game on\n");
+            return false;
+        }
+        SDL_Delay(200);
     }
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);

@@ -129,7 +129,9 @@ void runEventLoop() {
     if (frameRate <= 0) {
         SDL_DisplayMode mode;
         bool known = SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0;
-        frameRate = known ? mode.refresh_rate : 60;
+        // The game swaps on every second retrace (swap interval 2); where the swap does not
+        // wait, the loop keeps that pace itself.
+        frameRate = (known ? mode.refresh_rate : 60) / 2.0;
     }
     double nextFrame = nowMilliseconds();
     while (running) {
