@@ -7,6 +7,9 @@
 //
 //   xvfb-run -a build/plinx_autoplay --games 1000 [--seed N] [--skill 0..1] [--draw-every N]
 //
+// --record FILE writes the games' input as the game's own recorder does (Shell/pInputRecorder) and
+// where they ended; --replay FILE plays such a file again and checks that it ends there too.
+//
 // Exits 0 when every check held, 1 at the first that did not (with what and where).
 #include "Game/pPlinx.h"
 
@@ -15,6 +18,8 @@
 #include "Platform/pAudioDevice.h"
 #include "Shell/pFrameCallbacks.h"
 #include "Shell/pFrameClock.h"
+#include "Shell/pInputRecorder.h"
+#include "Shell/pInputReplay.h"
 #include "Shell/pOSXGame.h"
 #include "Utils/pTimer.h"
 #include "tests/support/FakeGame.h"
@@ -184,6 +189,10 @@ struct Options {
     double skill = 0.5;
     // Frames drawn: every one, or one in N (the others run both update steps without drawing).
     long drawEvery = 1;
+    // Where to record the games played, if anywhere.
+    std::string record;
+    // A recording to play again instead of playing.
+    std::string replay;
     bool quiet = false;
 };
 
@@ -191,24 +200,17 @@ class Autoplay {
 public:
     explicit Autoplay(const Options& options) : options_(options), rng_(options.seed) {}
 
+    // Plays the games; with a recording file, also records them and where they ended.
     int run() {
         std::string data = makeDataFolder();
         writeStartingTable(data + "/plinx", owners_);
-        setenv("XDG_DATA_HOME", data.c_str(), 1);
-
-        FakeGame driver;
-        driver.windowWidth = 640;
-        driver.windowHeight = 480;
-        FakeGame::install(&driver);
-        driver.setUpdateFunc(update);
-        driver.setDrawFunc(draw);
-        driver_ = &driver;
-
-        now_ = 1000000000;
-        pFrameClock::install(now_);
-        pInputManager::instance()->init();
-        game_ = pPlinx::instance();
-        game_->randomSeed = options_.seed;
+        startGame(data, 1000000000, options_.seed);
+        pInputRecorder* recorder = nullptr;
+        if (!options_.record.empty()) {
+            if (!pInputRecorder::start(options_.record, options_.seed, now_))
+                fail("cannot write " + options_.record);
+            recorder = pInputRecorder::active();
+        }
 
         long startRss = 0;
         size_t startMarks = 0;
@@ -237,8 +239,40 @@ public:
         if (!SANITIZED && options_.games > 1 && endRss > startRss + 4096)
             fail("memory grew from " + std::to_string(startRss) + " kB to " +
                  std::to_string(endRss) + " kB");
+        if (recorder)
+            recorder->note(endOfPlay());
         release(); // as at the game's exit: preferences saved, the sound stopped
         std::filesystem::remove_all(data);
+        return 0;
+    }
+
+    // Plays a recording again and compares where it ends with where it ended when recorded.
+    int replay(const std::string& path) {
+        pInputReplay recording;
+        std::string error;
+        if (!recording.load(path, error))
+            fail(error);
+        std::string data = makeDataFolder();
+        std::filesystem::create_directories(data + "/plinx");
+        if (!recording.writeTable(data + "/plinx/scores.txt"))
+            fail("cannot write the table into " + data);
+        for (const auto& row : recording.table)
+            owners_[row.second] = row.first;
+        replaying_ = true;
+        startGame(data, recording.startMicros, recording.seed);
+        pKeyboardHandler* keyboard = pKeyboardHandler::instance();
+        for (pInputReplay::Frame& recorded : recording.frames) {
+            for (pEvent& event : recorded.events)
+                keyEvent(nullptr, &event, keyboard);
+            now_ = recorded.micros;
+            frame();
+        }
+        std::string reached = endOfPlay();
+        release();
+        std::filesystem::remove_all(data);
+        if (reached != recording.expectedEnd)
+            fail(path + " ended at\n  " + reached + "\nnot at\n  " + recording.expectedEnd);
+        std::printf("%s: %zu frames, %s\n", path.c_str(), recording.frames.size(), reached.c_str());
         return 0;
     }
 
@@ -266,6 +300,37 @@ private:
         return pattern;
     }
 
+    FakeGame driverObject_;
+    bool replaying_ = false;
+
+    void startGame(const std::string& data, int64_t startMicros, unsigned seed) {
+        setenv("XDG_DATA_HOME", data.c_str(), 1);
+        driverObject_.windowWidth = 640;
+        driverObject_.windowHeight = 480;
+        FakeGame::install(&driverObject_);
+        driverObject_.setUpdateFunc(update);
+        driverObject_.setDrawFunc(draw);
+        driver_ = &driverObject_;
+        now_ = startMicros;
+        pFrameClock::install(now_);
+        pInputManager::instance()->init();
+        game_ = pPlinx::instance();
+        game_->randomSeed = seed;
+    }
+
+    // Where the play stands: score, level (as shown), screen and a hash (FNV-1a) of the well.
+    std::string endOfPlay() {
+        const pPuzzle& puzzle = game_->puzzle;
+        uint32_t hash = 2166136261u;
+        for (const pCell& cell : puzzle.cells)
+            for (int value : {cell.empty, cell.color})
+                hash = (hash ^ static_cast<uint32_t>(value)) * 16777619u;
+        char line[128];
+        std::snprintf(line, sizeof line, "end score %d level %d screen %d board %08x", puzzle.score,
+                      puzzle.level + 1, static_cast<int>(game_->currentScreen), hash);
+        return line;
+    }
+
     void key(PKEYCODE code, bool down) {
         pEvent event{PEVENT_CLASS_KEYBOARD,
                      down ? PEVENT_RAW_KEY_DOWN : PEVENT_RAW_KEY_UP,
@@ -275,6 +340,8 @@ private:
                      0,
                      0,
                      0};
+        if (pInputRecorder* recorder = pInputRecorder::active())
+            recorder->event(event);
         keyEvent(nullptr, &event, pKeyboardHandler::instance());
         if (down)
             held_.insert(code);
@@ -297,9 +364,18 @@ private:
             key(code, true);
     }
 
-    void frame() {
+    // The next frame of play, a display frame after the last.
+    void step() {
         now_ += FRAME_MICROS;
-        pFrameClock::set(now_);
+        frame();
+    }
+
+    // One frame at now_, as the frame driver runs it, then the checks.
+    void frame() {
+        if (pInputRecorder* recorder = pInputRecorder::active())
+            recorder->frame(now_);
+        else
+            pFrameClock::set(now_);
         if (frames_ % options_.drawEvery == 0) {
             processFrame(driver_);
             // The fake driver presents nothing; without a finish the GL queue grows unbounded.
@@ -336,7 +412,7 @@ private:
             } else {
                 releaseAllBut(PKEYCODE(-1));
             }
-            frame();
+            step();
             if (game_->currentScreen != MAIN_GAME && !game_->transitionManager.active)
                 break;
         }
@@ -348,7 +424,7 @@ private:
                  std::to_string(game_->currentScreen) + ", not the table");
         waitForFade();
         tap(PKEY_RETURN); // Continue
-        frame();
+        step();
         waitForFade();
         if (game_->currentScreen != SPLASH_SCREEN)
             fail("Continue did not lead back to the title");
@@ -371,28 +447,28 @@ private:
     void waitForFade() {
         for (int i = 0; i < 200 && game_->transitionManager.active; i++) {
             releaseAllBut(PKEYCODE(-1));
-            frame();
+            step();
         }
         releaseAllBut(PKEYCODE(-1));
-        frame();
+        step();
     }
 
     void chooseFromTitle(int choice) {
         for (int i = 0; i < 500 && game_->currentScreen != SPLASH_SCREEN; i++)
-            frame(); // the start-up screen stands a while
+            step(); // the start-up screen stands a while
         waitForFade();
         if (game_->currentScreen != SPLASH_SCREEN)
             fail("the title did not come up");
         for (int i = 0; i < 20 && game_->mainMenu.currChoice != choice; i++) {
             tap(PKEY_UP);
-            frame();
+            step();
             releaseAllBut(PKEYCODE(-1));
-            frame();
+            step();
         }
         tap(PKEY_RETURN);
-        frame();
+        step();
         releaseAllBut(PKEYCODE(-1));
-        frame();
+        step();
         if (!game_->transitionManager.active)
             fail("the title menu did not take Return");
         waitForFade();
@@ -403,7 +479,7 @@ private:
         if (game_->currentScreen != HIGH_SCORE_SCREEN)
             fail("High Scores did not show the table");
         tap(PKEY_RETURN);
-        frame();
+        step();
         waitForFade();
     }
 
@@ -422,15 +498,15 @@ private:
                         break;
                     }
             }
-            frame();
+            step();
             releaseAllBut(PKEYCODE(-1));
-            frame();
+            step();
         }
         if (game_->nameEntry.getName() != wanted)
             fail("could not type the name " + wanted + ", got " + game_->nameEntry.getName());
         owners_[wanted] = game_->puzzle.score;
         tap(PKEY_RETURN);
-        frame();
+        step();
         releaseAllBut(PKEYCODE(-1));
         waitForFade();
         namesTyped_++;
@@ -462,6 +538,8 @@ private:
         for (int row = 0; row < 10; row++) {
             std::string name = table.getName(row);
             auto owner = owners_.find(name);
+            if (replaying_ && owner == owners_.end())
+                owner = owners_.emplace(name, table.getScore(row)).first; // typed in the replay
             if (owner == owners_.end() || owner->second != table.getScore(row))
                 fail("row " + std::to_string(row) + " gives " + name + " the score " +
                      std::to_string(table.getScore(row)));
@@ -487,10 +565,15 @@ int main(int argc, char** argv) {
             options.seed = static_cast<unsigned>(std::strtoul(argv[++i], nullptr, 10));
         else if (arg == "--skill" && hasValue)
             options.skill = std::atof(argv[++i]);
+        else if (arg == "--record" && hasValue)
+            options.record = argv[++i];
+        else if (arg == "--replay" && hasValue)
+            options.replay = argv[++i];
         else if (arg == "--draw-every" && hasValue)
             options.drawEvery = std::max(1L, std::atol(argv[++i]));
         else {
-            std::printf("usage: %s [--games N] [--seed N] [--skill 0..1] [--draw-every N]\n",
+            std::printf("usage: %s [--games N] [--seed N] [--skill 0..1] [--draw-every N]\n"
+                        "       [--record FILE | --replay FILE]\n",
                         argv[0]);
             return 2;
         }
@@ -500,5 +583,6 @@ int main(int argc, char** argv) {
         std::printf("no GL window: %s (run under xvfb-run -a)\n", SDL_GetError());
         return 1;
     }
-    return Autoplay(options).run();
+    Autoplay autoplay(options);
+    return options.replay.empty() ? autoplay.run() : autoplay.replay(options.replay);
 }
