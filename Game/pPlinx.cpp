@@ -37,7 +37,7 @@ pPlinx::pPlinx()
       currentScreen(BLANK_SCREEN), menuBlipSound(-1), fxVolume(0), splashOverlay(nullptr),
       logoOverlay(nullptr), backgroundOverlay(nullptr), frameMark(0), blankScreenMark(0),
       blankScreenDuration(1200), blockTexture(nullptr), helpMarquee(nullptr), marqueeMark(0),
-      scoreEntered(false) {
+      randomSeed(static_cast<unsigned>(std::time(nullptr))), scoreEntered(false) {
     pTimer::instance();
 }
 
@@ -78,7 +78,7 @@ pImageOverlay* pPlinx::loadOverlay(const std::string& name) {
 
 void pPlinx::init() {
     currentScreen = BLANK_SCREEN;
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    std::srand(randomSeed);
     pKeyboardHandler::instance()->enableRepeat(250.0, 20.0);
 
     mainMenu.addChoice("Start Game");

@@ -56,6 +56,9 @@ public:
     pHighScoreNameEntry nameEntry;
     pHorizontalMarquee* helpMarquee;
     unsigned int marqueeMark;
+    // What init seeds the random numbers with: the time the game was made, unless a recording
+    // or its replay set it before the first frame.
+    unsigned int randomSeed;
 
     static pPlinx* instance();
 

@@ -7,14 +7,17 @@
 #include <GL/gl.h>
 
 pTransitionManager::pTransitionManager()
-    : active(false), darkness(0), toScreen(BLANK_SCREEN), mark(0), duration(500) {}
+    : active(false), darkness(0), toScreen(BLANK_SCREEN), mark(pTimer::instance()->setMark()),
+      duration(500) {}
 
 void pTransitionManager::beginTransition(GameScreen target) {
     if (active)
         return;
     toScreen = target;
     active = true;
-    mark = pTimer::instance()->setMark();
+    // One mark for the life of the fade: marks are never released, and a new one per screen
+    // change would grow the timer through a long session.
+    pTimer::instance()->resetMark(mark);
 }
 
 void pTransitionManager::update() {

@@ -161,7 +161,17 @@ void runEventLoop() {
     }
 }
 
+namespace {
+void (*eventTap)(const pEvent&) = nullptr;
+}
+
+void setEventTap(void (*tap)(const pEvent& event)) {
+    eventTap = tap;
+}
+
 int deliverEvent(pEvent& event) {
+    if (eventTap)
+        eventTap(event);
     auto found = handlers.find({event.eventClass, event.kind});
     if (found == handlers.end() || found->second.empty())
         return PEVENT_NOT_HANDLED;

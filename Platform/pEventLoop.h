@@ -38,3 +38,5 @@ void setFrameRate(double framesPerSecond);
 void translateEvent(const SDL_Event& event, std::vector<pEvent>& out);
 // Hands an event to its handlers; PEVENT_NOT_HANDLED when none is installed.
 int deliverEvent(pEvent& event);
+// Shown every event before its handlers (an input recording); null for none.
+void setEventTap(void (*tap)(const pEvent& event));

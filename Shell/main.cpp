@@ -1,8 +1,10 @@
 #include "Input/pInputManager.h"
+#include "Platform/pEventLoop.h"
 #include "Platform/pGamepad.h"
 #include "Shell/pFrameCallbacks.h"
 #include "Shell/pGame.h"
 #include "Shell/pGlobalGLContext.h"
+#include "Shell/pInputRecorder.h"
 #include "Shell/pOSXGame.h"
 
 #include <cstdio>
@@ -12,6 +14,10 @@
 int main(int, char**) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     std::atexit(release);
+    // PLINX_RECORD=path records this session's input for replaying (tools/autoplay.cpp).
+    pInputRecorder::startFromEnvironment();
+    if (pInputRecorder::active())
+        setEventTap([](const pEvent& event) { pInputRecorder::active()->event(event); });
     pInputManager::instance()->init();
     pGame* game = pGame::instance();
     game->setDrawFunc(draw);

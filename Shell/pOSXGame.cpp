@@ -10,7 +10,6 @@
 #include "Shell/pOGLUtil.h"
 #include "Utils/pAssert.h"
 #include "Utils/pStringUtils.h"
-#include "Utils/pTimer.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -130,11 +129,12 @@ void pOSXGame::fadeToBlack() {
     if (!displayGetGamma(window, savedGamma_))
         return; // this display keeps its gamma to itself
     gammaSaved_ = true;
-    pTimer* timer = pTimer::instance();
-    unsigned int mark = timer->setMark();
+    // Real time, not the game's clock: the fade is for the eye, and the game's clock may be held
+    // still through a frame (a recorded game) or be stepped by hand.
+    Uint64 begin = SDL_GetTicks64();
     uint16_t dimmed[3 * 256];
     double t;
-    while ((t = timer->timeSinceMark(mark)) < 500.0) {
+    while ((t = static_cast<double>(SDL_GetTicks64() - begin)) < 500.0) {
         scaleGamma(savedGamma_, 1.0 - t / 500.0, dimmed);
         if (!displaySetGamma(window, dimmed))
             return;   // refused: no fade, and nothing to wait for
