@@ -270,7 +270,8 @@ public:
         std::string reached = endOfPlay();
         release();
         std::filesystem::remove_all(data);
-        if (reached != recording.expectedEnd)
+        // A session recorded by the game itself has no end line: it just says where it ends.
+        if (!recording.expectedEnd.empty() && reached != recording.expectedEnd)
             fail(path + " ended at\n  " + reached + "\nnot at\n  " + recording.expectedEnd);
         std::printf("%s: %zu frames, %s\n", path.c_str(), recording.frames.size(), reached.c_str());
         return 0;
