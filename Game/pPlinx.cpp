@@ -205,12 +205,17 @@ void pPlinx::update() {
 }
 
 void pPlinx::draw() {
-    glClear(GL_COLOR_BUFFER_BIT);
     update();
+    // The background reaches past every edge and is drawn unblended, so where it is drawn it
+    // replaces the whole frame and clearing first would only cost a full-screen fill.
+    bool background =
+        currentScreen != BLANK_SCREEN && backgroundOverlay && backgroundOverlay->hasPicture();
+    if (!background)
+        glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::setOrthographicProjection(viewWidth, viewHeight);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
-    if (currentScreen != BLANK_SCREEN && backgroundOverlay) {
+    if (background) {
         backgroundOverlay->draw(static_cast<float>(viewWidth / 2),
                                 static_cast<float>(viewHeight / 2), viewWidth * 0.8f,
                                 viewHeight * 0.53333336f, 1, 1, 1, 1);

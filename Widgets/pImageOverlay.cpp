@@ -4,10 +4,44 @@
 #include "Image/pTextureLoader.h"
 
 #include <GL/gl.h>
+#include <algorithm>
 #include <cmath>
 
 pImageOverlay::pImageOverlay(std::string fileName)
-    : texture(pTextureLoader::instance()->loadTexture(fileName, false, false)) {}
+    : texture(pTextureLoader::instance()->loadTexture(fileName, false, true)) {
+    findInk();
+}
+
+void pImageOverlay::findInk() {
+    pImage* image = texture ? texture->getImage() : nullptr;
+    if (!image)
+        return;
+    const int width = static_cast<int>(image->getWidth());
+    const int height = static_cast<int>(image->getHeight());
+    int left = width, right = -1, bottom = height, top = -1;
+    for (int row = 0; row < height; row++) {
+        for (int column = 0; column < width; column++) {
+            if (image->getPixelub(row, column, 3) == 0)
+                continue;
+            left = std::min(left, column);
+            right = std::max(right, column);
+            bottom = std::min(bottom, row);
+            top = std::max(top, row);
+        }
+    }
+    texture->deleteImage();
+    if (right < 0) {
+        inkLeft = inkRight = inkBottom = inkTop = 0; // wholly clear: nothing to fill
+        return;
+    }
+    // Two texels of margin: a filtered sample reaches one texel beyond its own. A picture inked
+    // to an edge keeps that edge, where the filter wraps to the other side as it always did.
+    constexpr int margin = 2;
+    inkLeft = left - margin <= 0 ? 0.0f : static_cast<float>(left - margin) / width;
+    inkRight = right + margin >= width - 1 ? 1.0f : static_cast<float>(right + 1 + margin) / width;
+    inkBottom = bottom - margin <= 0 ? 0.0f : static_cast<float>(bottom - margin) / height;
+    inkTop = top + margin >= height - 1 ? 1.0f : static_cast<float>(top + 1 + margin) / height;
+}
 
 pImageOverlay::~pImageOverlay() {
     delete texture;
@@ -18,20 +52,26 @@ void pImageOverlay::draw(float x, float y, float w, float h, float r, float g, f
         return;
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture->getTexID()));
     glColor4f(r, g, b, a);
-    const int x0 = static_cast<int>(x - w);
-    const int x1 = static_cast<int>(x + w);
-    const int y0 = static_cast<int>(y - h);
-    const int y1 = static_cast<int>(y + h);
-    // The image's last row is the top of the picture: it goes on the upper edge.
+    if (inkRight <= inkLeft)
+        return;
+    const float x0 = static_cast<float>(static_cast<int>(x - w));
+    const float x1 = static_cast<float>(static_cast<int>(x + w));
+    const float y0 = static_cast<float>(static_cast<int>(y - h));
+    const float y1 = static_cast<float>(static_cast<int>(y + h));
+    // The image's last row is the top of the picture: it goes on the upper edge (y0).
+    const float left = x0 + (x1 - x0) * inkLeft;
+    const float right = x0 + (x1 - x0) * inkRight;
+    const float top = y1 + (y0 - y1) * inkTop;
+    const float bottom = y1 + (y0 - y1) * inkBottom;
     glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(0, 1);
-    glVertex2i(x0, y0);
-    glTexCoord2f(1, 1);
-    glVertex2i(x1, y0);
-    glTexCoord2f(0, 0);
-    glVertex2i(x0, y1);
-    glTexCoord2f(1, 0);
-    glVertex2i(x1, y1);
+    glTexCoord2f(inkLeft, inkTop);
+    glVertex2f(left, top);
+    glTexCoord2f(inkRight, inkTop);
+    glVertex2f(right, top);
+    glTexCoord2f(inkLeft, inkBottom);
+    glVertex2f(left, bottom);
+    glTexCoord2f(inkRight, inkBottom);
+    glVertex2f(right, bottom);
     glEnd();
 }
 

@@ -11,6 +11,7 @@
 #include "Shell/pOSXGame.h"
 #include "Sound/slSound.h"
 #include "Utils/pTimer.h"
+#include "Widgets/pImageOverlay.h"
 #include "Widgets/pVerticalMenu.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/GLTestContext.h"
@@ -273,6 +274,26 @@ TEST_F(PlinxFlow, ReturnWhileTheEntryScreenIsStillFadingInLeavesItOnceTheFadeEnd
     frames(600);
     EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
     EXPECT_EQ(game->highScoreList.getScore(0), 6000);
+}
+
+// Frames are drawn over whatever the last one left: each must cover the whole window. With the
+// background that is the background's job; without it the frame starts black.
+TEST_F(PlinxFlow, EachFrameReplacesTheWholeWindow) {
+    reachTitle();
+    auto frameOver = [&](float r, float g, float b) {
+        glClearColor(r, g, b, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 1);
+        frame(0);
+        return readAll();
+    };
+    EXPECT_TRUE(frameOver(1, 0, 0) == frameOver(0, 0, 1));
+
+    pImageOverlay* background = game->backgroundOverlay;
+    game->backgroundOverlay = nullptr;
+    frameOver(1, 0, 0);
+    EXPECT_EQ(pixel(0, 0)[0], 0);
+    game->backgroundOverlay = background;
 }
 
 TEST_F(PlinxFlow, CommandFTogglesFullScreenOncePerPressAndFAloneNothing) {

@@ -1,5 +1,7 @@
 #include "Widgets/pImageOverlay.h"
 
+#include "Image/pTexture.h"
+#include "Image/pTextureLoader.h"
 #include "Shell/pOGLUtil.h"
 #include "tests/support/FileBytes.h"
 #include "tests/support/GLTestContext.h"
@@ -8,7 +10,10 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -109,6 +114,67 @@ TEST_F(ImageOverlayTest, RadialBlurAddsSevenFaintGrowingCopies) {
     const double flicker = std::cos(364544.0) * 0.03 + 0.1;
     const double sum = flicker * (1 + 0.85 + 0.7 + 0.55 + 0.4 + 0.25 + 0.1);
     EXPECT_NEAR(red(320, 240), sum * 255, 4);
+}
+
+// The same picture as one plain textured rectangle, corners truncated, for comparison.
+void drawWholeRectangle(pTexture* texture, float x, float y, float w, float h) {
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture->getTexID()));
+    glColor4f(1, 1, 1, 1);
+    const int x0 = static_cast<int>(x - w), x1 = static_cast<int>(x + w);
+    const int y0 = static_cast<int>(y - h), y1 = static_cast<int>(y + h);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0, 1);
+    glVertex2i(x0, y0);
+    glTexCoord2f(1, 1);
+    glVertex2i(x1, y0);
+    glTexCoord2f(0, 0);
+    glVertex2i(x0, y1);
+    glTexCoord2f(1, 0);
+    glVertex2i(x1, y1);
+    glEnd();
+}
+
+// A picture with a wide clear margin around its ink draws as if its whole rectangle were filled.
+TEST_F(ImageOverlayTest, LeavingOutTheClearMarginChangesNoPixel) {
+    const int width = 32, height = 16;
+    std::vector<unsigned int> rgba(width * height, 0x00000000);
+    for (int row = 5; row < 11; row++)
+        for (int column = 9; column < 21; column++)
+            rgba[row * width + column] = 0x20a0f0ffu - static_cast<unsigned>(column * 0x40) +
+                                         static_cast<unsigned>(row % 2 ? 0 : 0x80);
+    std::string path = picture(width, height, rgba);
+    pImageOverlay overlay(path);
+    std::unique_ptr<pTexture> whole(pTextureLoader::instance()->loadTexture(path, false, false));
+    ASSERT_TRUE(whole);
+
+    // Shrunk, enlarged off the pixel grid, and very large.
+    const float places[][4] = {
+        {40, 30, 8, 4}, {200.6f, 150.3f, 150.2f, 90.7f}, {320, 240, 400, 90}};
+    for (const auto& p : places) {
+        glClearColor(0.25f, 0.5f, 0.75f, 1);
+        begin(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        drawWholeRectangle(whole.get(), p[0], p[1], p[2], p[3]);
+        std::vector<unsigned char> expected = readAll();
+        begin(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        overlay.draw(p[0], p[1], p[2], p[3], 1, 1, 1, 1);
+        std::vector<unsigned char> actual = readAll();
+        int differing = 0, worst = 0;
+        for (size_t i = 0; i < actual.size(); i++) {
+            int difference = std::abs(actual[i] - expected[i]);
+            differing += difference > 0;
+            worst = std::max(worst, difference);
+        }
+        // Texture coordinates interpolated from other corners may round a level differently.
+        EXPECT_LE(worst, 1) << "at " << p[0] << ", " << p[1];
+        EXPECT_LT(differing, 100) << "at " << p[0] << ", " << p[1];
+    }
+    glClearColor(0, 0, 0, 1);
+
+    // Nothing inked: nothing drawn.
+    pImageOverlay clear(picture(4, 4, std::vector<unsigned int>(16, 0xffffff00u)));
+    begin(GL_ONE, GL_ONE);
+    clear.drawWithRadialBlur(320, 240, 100, 100, 1, 1, 1, 1, 0);
+    EXPECT_EQ(litPixels(), 0);
 }
 
 TEST_F(ImageOverlayTest, MissingPictureDrawsNothing) {
