@@ -3,6 +3,7 @@
 #include "File/pTextFile.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -113,6 +114,23 @@ static bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
+// A save killed between creating its temporary file and the rename leaves the temporary behind.
+// Those more than a minute old are removed; a younger one may be another running game's save.
+static void removeStaleTemporaries(const std::filesystem::path& folder, const std::string& name) {
+    const std::string prefix = "." + name + ".";
+    const auto stale = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(1);
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        std::string file = entry->path().filename().string();
+        if (file.size() != prefix.size() + 6 || file.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::error_code ignored;
+        if (entry->is_regular_file(ignored) && entry->last_write_time(ignored) < stale)
+            std::filesystem::remove(entry->path(), ignored);
+    }
+}
+
 bool cAttribs::writeFile(std::string path) {
     std::string text;
     for (const std::string& kind : kinds) {
@@ -161,6 +179,7 @@ bool cAttribs::writeFile(std::string path) {
         ::fsync(folderFd);
         ::close(folderFd);
     }
+    removeStaleTemporaries(folder, target.filename().string());
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <sys/resource.h>
@@ -111,4 +112,25 @@ TEST(cAttribs, FailedWriteKeepsThePreviousFile) {
     EXPECT_NE(said.find("Error: cannot write"), std::string::npos);
     EXPECT_EQ(readFileBytes(folder.file("prefs.txt")), "{\nfxVolume\n256\n}\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST(cAttribs, ASaveRemovesTemporariesLeftByAKilledSave) {
+    TempFolder folder;
+    const std::string stale = folder.file(".scores.txt.a1B2c3");
+    const std::string fresh = folder.file(".scores.txt.d4E5f6");
+    const std::string others[] = {folder.file(".prefs.txt.a1B2c3"), folder.file(".scores.txt.ab"),
+                                  folder.file("scores.txt.a1B2c3")};
+    for (const std::string& file : {stale, fresh, others[0], others[1], others[2]})
+        writeFileBytes(file, "{\nhalf");
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const std::string& file : {stale, others[0], others[1], others[2]})
+        std::filesystem::last_write_time(file, old);
+
+    cAttribs attribs;
+    attribs.addDataToAttrib("Nobody", "0");
+    ASSERT_TRUE(attribs.writeFile(folder.file("scores.txt")));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(fresh)); // may be another game's save in progress
+    for (const std::string& file : others)
+        EXPECT_TRUE(std::filesystem::exists(file)) << file;
 }
