@@ -48,7 +48,11 @@ command_of() {
 # pointer, so the pointer goes into the window first.
 start_play() {
     case $1 in
-    plinx) xdotool mousemove 5 5 sleep 0.3 key Return ;; # "Start Game" is the first entry
+    # "Start Game" is the first entry. The window opens where it asks to, not at the corner, and
+    # a key is held for a tenth of a second like a finger would: a tap shorter than a frame
+    # (33 ms at 30 frames a second) comes and goes between two frames unseen.
+    plinx) xdotool search --onlyvisible --name '^Plinx$' mousemove --window %1 20 20 sleep 0.3 \
+        keydown Return sleep 0.1 keyup Return ;;
     crack-attack) xdotool mousemove 5 5 sleep 0.3 key space ;;
     ltris) xdotool mousemove 160 267 sleep 0.3 key Return sleep 0.8 mousemove 160 225 sleep 0.3 key Return ;;
     quadrapassel) xdotool mousemove 492 536 sleep 0.3 click 1 ;;
@@ -97,7 +101,8 @@ measure_once() {
     local peak
     peak=$(awk '/VmHWM/ {printf "%.0f", $2 / 1024}' "/proc/$game/status")
     kill "$game" 2>/dev/null || true
-    wait "$game" 2>/dev/null || true
+    # Not our child (firstwindow started it): wait for it to be gone, saves on the way out and all.
+    for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.05; done
     kill "$xserver" 2>/dev/null || true
     wait "$xserver" 2>/dev/null || true
     game="" xserver=""
