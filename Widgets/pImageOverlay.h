@@ -14,7 +14,8 @@ public:
     pImageOverlay& operator=(const pImageOverlay&) = delete;
 
     // Centre, half extents, colour. Corners are truncated to whole pixels. Only the part of the
-    // rectangle where the picture has any ink is filled: the clear margin would blend to nothing.
+    // rectangle where the picture has any ink is filled: with alpha blending, as every caller
+    // draws pictures that have a clear margin, that margin would blend to nothing.
     void draw(float x, float y, float w, float h, float r, float g, float b, float a);
     // The picture, then seven larger, drifting, faint copies of it; the drift wobbles with
     // `phase`, which the caller advances over time.
