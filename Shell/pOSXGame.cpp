@@ -188,7 +188,7 @@ bool pOSXGame::createFullscreenGLContext(int modeIndex) {
         return false;
     }
     fadeToBlack();
-    if (!displaySetFullscreen(fullscreenWindow, mode)) {
+    if (!displayFullscreenSwitch(fullscreenWindow, mode)) {
         std::printf("error setting fullscreen drawable\n");
         abandonFullscreen();
         return false;

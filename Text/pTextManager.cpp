@@ -123,6 +123,8 @@ void pTextManager::drawLines(std::string_view text, float x, float y, float h, A
     if (size == 0.0f) {
         return;
     }
+    if (drawn)
+        drawn->push_back({std::string(text), x, y, h, align});
     currentFont->setupFont();
     const float shrink = fadeShrink();
     // Each line is placed on its own, LINE_SPACING text heights below the one before.

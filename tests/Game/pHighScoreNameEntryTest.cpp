@@ -9,46 +9,35 @@ protected:
     pHighScoreNameEntry entry;
 
     // One update step of the entry screen, then the end of the frame.
-    void step() {
+    void step(std::initializer_list<PKEYCODE> down = {}) {
+        for (PKEYCODE k : down)
+            hold(k);
         entry.listenForEventsAndUpdate();
         frame();
+        for (PKEYCODE k : down)
+            letGo(k);
     }
 };
 
-TEST_F(NameEntryTest, PrintableKeysTypeWithShift) {
-    press(PKEY_A);
-    step();
-    release(PKEY_A);
-    modifiers(PMODIFIER_SHIFT);
-    press(PKEY_B);
-    step();
-    release(PKEY_B);
-    modifiers(0);
-    // Two keys in one frame type in the order they went down; Return and arrows type nothing.
-    press(PKEY_SPACE);
-    press(PKEY_RETURN);
-    press(PKEY_LEFT);
-    press(PKEY_1);
-    step();
+TEST_F(NameEntryTest, PrintableKeysTypeWithShiftAndBackspaceDeletesWithRepeat) {
+    step({PKEY_A});
+    sendModifiers(PMODIFIER_SHIFT);
+    step({PKEY_B});
+    sendModifiers(0);
+    // Keys of one frame type in the order they went down; Return and arrows type nothing.
+    step({PKEY_SPACE, PKEY_RETURN, PKEY_LEFT, PKEY_1});
     EXPECT_EQ(entry.getName(), "aB 1");
-}
 
-TEST_F(NameEntryTest, HeldBackspaceDeletesWithRepeatAndStopsAtEmpty) {
     keyboard->enableRepeat(250.0, 20.0);
-    for (PKEYCODE k : {PKEY_A, PKEY_B, PKEY_C})
-        press(k);
+    hold(PKEY_BACKSPACE);
     step();
-    for (PKEYCODE k : {PKEY_A, PKEY_B, PKEY_C})
-        release(k);
-    press(PKEY_BACKSPACE);
-    step();
-    EXPECT_EQ(entry.getName(), "ab");
+    EXPECT_EQ(entry.getName(), "aB ");
     clock.advance(200);
     step();
-    EXPECT_EQ(entry.getName(), "ab");
+    EXPECT_EQ(entry.getName(), "aB ");
     clock.advance(51);
     step();
-    EXPECT_EQ(entry.getName(), "a");
+    EXPECT_EQ(entry.getName(), "aB");
     for (int i = 0; i < 10; i++) {
         clock.advance(21);
         step();

@@ -1,182 +1,185 @@
-// The application's screen flow, driven frame by frame as the frame driver does it, on a
-// hand-stepped clock with keys injected as the event loop delivers them.
+// The whole application as the player meets it: frames run as the frame driver runs them (the
+// update and draw callbacks), on a hand-stepped clock, with keys delivered as the event loop
+// delivers them. What each screen shows is read from the strings it draws and where.
 #include "Game/pPlinx.h"
 
+#include "File/cAttribs.h"
 #include "Input/pInputManager.h"
-#include "Input/pKeyboardHandler.h"
 #include "Platform/pGamepad.h"
 #include "Platform/pResourceFolder.h"
 #include "Shell/pFrameCallbacks.h"
-#include "Shell/pGame.h"
 #include "Shell/pOSXGame.h"
 #include "Sound/slSound.h"
+#include "Text/pTextManager.h"
 #include "Utils/pTimer.h"
+#include "Widgets/pHorizontalMarquee.h"
 #include "Widgets/pImageOverlay.h"
-#include "Widgets/pVerticalMenu.h"
+#include "tests/support/Events.h"
 #include "tests/support/FakeClock.h"
-#include "tests/support/GLTestContext.h"
 #include "tests/support/FakeGame.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/GLTestContext.h"
 #include "tests/support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-
+#include <tuple>
 #include <unistd.h>
 
 namespace {
 
-// A frame driver, a clock and the keyboard for the application; nothing started yet.
-class PlinxFixture : public GLTestContext {
+class PlinxFlow : public GLTestContext {
 protected:
     FakeClock clock;
     TempFolder userData;
     FakeGame driver;
     pGame* platform = nullptr;
-    pKeyboardHandler* keyboard = pKeyboardHandler::instance();
+    pTextManager* text = pTextManager::instance();
     pPlinx* game = nullptr;
+    // What start-up drew and said; the game starts once per process.
+    static inline std::string startUp, startUpSaid;
+    static inline int startUpSwaps = 0;
+    bool bareStart = false; // a run that starts the game on assets of its own
 
     void SetUp() override {
         GLTestContext::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         platform = FakeGame::install(&driver);
-        driver.windowWidth = 640;
-        driver.windowHeight = 480;
-        driver.fullscreenWidth = 1024;
-        driver.fullscreenHeight = 768;
+        driver.windowWidth = 640, driver.windowHeight = 480;
+        driver.fullscreenWidth = 1024, driver.fullscreenHeight = 768;
         setResourceFolder(PLINX_SOURCE_DIR "/Resources");
         setUserDataFolder(userData.path());
         pInputManager::instance()->init();
-        keyboard->events.clear();
+        pKeyboardHandler::instance()->events.clear();
+        game = pPlinx::instance();
+        if (!game->initialised && !bareStart) {
+            writeFileBytes(userData.file("prefs.txt"), "{\nfxVolume\n77\n}\n");
+            game->prefs = pPreferencesManager();
+            auto brisk = text->fonts.find("Brisk"); // another test's copy: the game loads its own
+            if (brisk != text->fonts.end()) {
+                text->currentFont = nullptr;
+                text->fonts.erase(brisk);
+            }
+            testing::internal::CaptureStdout();
+            startUp = shows(0);
+            startUpSaid = testing::internal::GetCapturedStdout();
+            startUpSwaps = driver.swaps;
+        }
+        // Earlier tests of this process ran on clocks, screens and sounds of their own.
+        for (unsigned int mark : {game->frameMark, game->blankScreenMark, game->marqueeMark})
+            pTimer::instance()->resetMark(mark);
+        game->transitionManager.active = game->paused = false;
+        game->currentScreen = BLANK_SCREEN;
+        game->puzzle = pPuzzle();
+        game->mainMenu.currChoice = 0;
+        if (game->helpMarquee)
+            game->helpMarquee->makeReady();
+        game->nameEntry.clear();
+        delete game->highScoreList.attribs;
+        game->highScoreList.attribs = new cAttribs();
+        game->highScoreList.makeBlankScoreList();
+        if (game->initialised && (!gNumChannels || !slGetSoundDuration(game->menuBlipSound))) {
+            slInit(4);
+            slLoadSoundFromBundle("", "menublip.mp3", &game->menuBlipSound);
+        }
     }
     void TearDown() override {
-        // The game's sound stops as it does when the game ends: a mixer still running while the
-        // process exits would read torn-down tables.
-        slExit();
+        text->drawn = nullptr;
+        slStopAllChannels();
         if (platform)
             FakeGame::install(platform);
         setResourceFolder("");
         setUserDataFolder("");
-        GLTestContext::TearDown();
     }
 
     // One frame as the frame driver runs it, `ms` after the previous one.
-    void frame(double ms) {
+    void frame(double ms = 16) {
         clock.advance(ms);
-        pPlinx::instance()->update();
-        pInputManager::instance()->update();
-        pPlinx::instance()->draw();
+        update();
+        draw();
     }
-    void frames(double totalMs, double step = 16) {
-        for (double t = 0; t < totalMs; t += step)
-            frame(step);
+    void frames(double totalMs) {
+        for (double t = 0; t < totalMs; t += 16)
+            frame();
     }
-    void key(PKEYCODE k, bool down) {
-        pEvent event{PEVENT_CLASS_KEYBOARD,
-                     down ? PEVENT_RAW_KEY_DOWN : PEVENT_RAW_KEY_UP,
-                     static_cast<uint32_t>(k),
-                     0,
-                     0,
-                     0,
-                     0,
-                     0};
-        keyEvent(nullptr, &event, keyboard);
-    }
-    void modifiers(uint32_t mask) {
-        pEvent event{PEVENT_CLASS_KEYBOARD, PEVENT_MODIFIERS_CHANGED, 0, mask, 0, 0, 0, 0};
-        keyEvent(nullptr, &event, keyboard);
+    // The strings one frame draws, one a line as "text @x,y hH" and L, C or R for left, centred
+    // or right, to a tenth; the menus' slow breathing is held at its start.
+    std::string shows(double ms = 16) {
+        std::vector<pTextManager::DrawnString> drawn;
+        text->drawn = &drawn;
+        game->totalTime = 0;
+        frame(ms);
+        text->drawn = nullptr;
+        std::string out;
+        for (const auto& s : drawn) {
+            char place[64];
+            std::snprintf(place, sizeof place, " @%.1f,%.1f h%.1f %c\n", s.x, s.y, s.h,
+                          "LCR"[static_cast<int>(s.align)]);
+            out += s.text + place;
+        }
+        return out;
     }
     void tap(PKEYCODE k) {
-        key(k, true);
-        frame(16);
-        key(k, false);
-        frame(16);
+        hold(k);
+        frame();
+        letGo(k);
+        frame();
     }
-};
-
-// The application started and standing on its blank screen, its clocks restarted.
-class PlinxFlow : public PlinxFixture {
-protected:
-    static inline int swapsDuringInit = -1;
-
-    void SetUp() override {
-        PlinxFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        game = pPlinx::instance();
-        if (!game->initialised) {
-            frame(0);
-            swapsDuringInit = driver.swaps;
-        }
-        // Earlier tests in this process ran on clocks of their own: start every timer afresh.
-        pTimer* timer = pTimer::instance();
-        timer->resetMark(game->frameMark);
-        timer->resetMark(game->blankScreenMark);
-        timer->resetMark(game->marqueeMark);
-        game->transitionManager.active = false;
-        game->currentScreen = BLANK_SCREEN;
-        game->paused = false;
-        game->puzzle = pPuzzle();
-    }
-    // To the title, the fade over: from the blank screen by waiting, from the table by
+    // To the title, the fade over: from the start-up screen by waiting, from the table by
     // "Continue".
     void reachTitle() {
         if (game->currentScreen == HIGH_SCORE_SCREEN) {
-            frames(300); // a choice made while the fade runs is not taken
+            frames(300);
             tap(PKEY_RETURN);
         }
-        frames(game->currentScreen == BLANK_SCREEN ? 1900 : 600);
+        frames(1900);
         ASSERT_EQ(game->currentScreen, SPLASH_SCREEN);
     }
-    // Starts a game from the title menu, fills the well so that the next piece cannot land, and
-    // runs frames until the game is over and its fade has left the board.
-    void playToGameOver(int score) {
+    void startGame() {
         reachTitle();
         game->mainMenu.currChoice = 0;
         tap(PKEY_RETURN);
         frames(600);
         ASSERT_EQ(game->currentScreen, MAIN_GAME);
+    }
+    // A game with that score, its well filled so that the next piece cannot land, run until its
+    // fade has left the board; Escape after the end must not pause.
+    void playToGameOver(int score) {
+        startGame();
         game->puzzle.score = score;
-        for (int row = 0; row < pPuzzle::HEIGHT; row++)
-            for (int column = 0; column < pPuzzle::WIDTH; column++)
-                game->puzzle.cells[row * pPuzzle::WIDTH + column] = {0, 1 + (row + column) % 2};
+        for (int cell = 0; cell < pPuzzle::WIDTH * pPuzzle::HEIGHT; cell++)
+            game->puzzle.cells[cell] = {0, 1 + cell % 2};
+        bool over = false;
         for (int i = 0; i < 1000 && game->currentScreen == MAIN_GAME; i++) {
-            frame(16);
-            if (!game->puzzle.playing && !gameOverSeen) {
-                gameOverSeen = true;
-                tap(PKEY_ESCAPE); // too late to pause
+            frame();
+            if (!game->puzzle.playing && !over) {
+                over = true;
+                tap(PKEY_ESCAPE);
                 EXPECT_FALSE(game->paused);
             }
         }
-        ASSERT_TRUE(gameOverSeen);
-        gameOverSeen = false;
+        ASSERT_TRUE(over);
     }
-    bool gameOverSeen = false;
+    std::vector<int> piece() {
+        return std::vector<int>(game->puzzle.piece, game->puzzle.piece + 4);
+    }
 };
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
-
-TEST_F(PlinxFlow, StartsOnTheBlankScreenAndFadesToTheTitleAfter1200ms) {
-    EXPECT_EQ(swapsDuringInit, 6) << "six loading frames, each presented at once";
-    EXPECT_EQ(game->mainMenu.choices,
-              (std::vector<std::string>{"Start Game", "High Scores", "Quit Game"}));
-    EXPECT_EQ(game->highScoreMenu.choices, std::vector<std::string>{"Continue"});
+TEST_F(PlinxFlow, StartsWithSixLoadingFramesThenTheTitleFadesInAfter1200ms) {
+    EXPECT_EQ(startUp, "Awakening Beasts... @320.0,304.0 h18.0 C\n"
+                       "Getting Fired Up... @320.0,304.0 h18.0 C\n"
+                       "Bustin' Grooves... @320.0,304.0 h18.0 C\n"
+                       "Rocking Out... @320.0,304.0 h18.0 C\n"
+                       "Eating Cheese Toast... @320.0,304.0 h18.0 C\n"
+                       "Scrambling Eggs... @320.0,304.0 h18.0 C\n"
+                       "Illuminating... @320.0,304.0 h18.0 C\n");
+    EXPECT_EQ(startUpSwaps, 6) << "each loading frame is presented at once";
+    EXPECT_EQ(startUpSaid.find("Error"), std::string::npos) << startUpSaid;
+    EXPECT_EQ(game->fxVolume, 77) << "read from prefs.txt";
 
     frames(1200);
-    EXPECT_EQ(game->currentScreen, BLANK_SCREEN);
     EXPECT_FALSE(game->transitionManager.active) << "not before 1200 ms have passed";
-    frame(16);
+    EXPECT_EQ(shows(), "Illuminating... @320.0,304.0 h18.0 C\n");
     ASSERT_TRUE(game->transitionManager.active);
     frames(240);
     EXPECT_EQ(game->currentScreen, BLANK_SCREEN) << "switches at the black middle";
@@ -184,96 +187,141 @@ TEST_F(PlinxFlow, StartsOnTheBlankScreenAndFadesToTheTitleAfter1200ms) {
     EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
     frames(300);
     EXPECT_FALSE(game->transitionManager.active);
-
-    // The title menu follows the view: text size 30 and first baseline 224 at 640 x 480.
-    EXPECT_FLOAT_EQ(game->mainMenu.fontSize, 30.0f);
-    EXPECT_FLOAT_EQ(game->mainMenu.y, 224.0f);
-    EXPECT_FLOAT_EQ(game->mainMenu.x, 320.0f);
+    // The menu at text size 30 from baseline 224, the highlighted entry larger; the help texts
+    // enter the band from its right end, along the bottom.
+    std::string title = shows();
+    EXPECT_EQ(title.substr(0, 96), "Start Game @320.0,224.0 h36.0 C\n"
+                                   "High Scores @320.0,276.5 h31.5 C\n"
+                                   "Quit Game @320.0,329.0 h31.5 C\n");
+    EXPECT_EQ(title.substr(96, 56), "Use the left, right and down keys to move your blocks. @");
+    EXPECT_EQ(title.substr(title.size() - 15), ",448.0 h24.0 L\n");
 }
 
-TEST_F(PlinxFlow, StartGameStartsTheBoardAtOnceAndSwitchesAtTheFadesMiddle) {
+TEST_F(PlinxFlow, TheMenuBlipsAtTheEffectsVolumeAndLeadsToTheTableAndBack) {
     reachTitle();
-    game->mainMenu.currChoice = 0;
-    key(PKEY_RETURN, true);
-    frame(16);
-    EXPECT_TRUE(game->puzzle.playing) << "the board starts while the title still shows";
+    hold(PKEY_DOWN);
+    frame();
+    EXPECT_EQ(slCountSounds(game->menuBlipSound), 1);
+    EXPECT_EQ(slGetChannelVolume(slFindSound(game->menuBlipSound)), 77);
+    letGo(PKEY_DOWN);
+    tap(PKEY_RETURN);
+    frames(600);
+    ASSERT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
+    EXPECT_FALSE(game->puzzle.playing);
+    // The table: ten rows 35 apart from baseline 85, names from the left, scores to the right.
+    std::string expected = "High Scores @320.0,48.0 h36.0 C\n";
+    for (int row = 0; row < 10; row++) {
+        char y[32];
+        std::snprintf(y, sizeof y, "%.1f h20.0 ", 85.0 + 35 * row);
+        expected += "No One" + std::to_string(row) + " @64.0," + y + "L\n" +
+                    std::to_string(100 - 5 * row) + " @576.0," + y + "R\n";
+    }
+    EXPECT_EQ(shows(), expected + "Continue @320.0,448.0 h25.2 C\n");
+    tap(PKEY_RETURN);
+    frames(600);
     EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
-    EXPECT_TRUE(game->transitionManager.active);
-    key(PKEY_RETURN, false);
+}
+
+TEST_F(PlinxFlow, StartGameStartsTheBoardOnPaletteZeroAndShowsScoreLevelAndPause) {
+    reachTitle();
+    std::copy(levelList + 12, levelList + 16, colorList); // as the last game left them
+    hold(PKEY_RETURN);
+    frame();
+    EXPECT_TRUE(game->puzzle.playing) << "the board starts while the title still shows";
+    EXPECT_TRUE(std::equal(colorList, colorList + 4, levelList)) << "palette 0 at once";
+    letGo(PKEY_RETURN);
     frames(224);
     EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
     frames(48);
     EXPECT_EQ(game->currentScreen, MAIN_GAME);
-
-    // Escape pauses and resumes; while paused the board stands still.
     frames(300);
+    const std::string readOuts = "Score : 0 @32.0,32.0 h32.0 L\nLevel : 1 @608.0,32.0 h32.0 R\n";
+    EXPECT_EQ(shows(), readOuts);
+    game->puzzle.score = 9;
+    EXPECT_EQ(shows(), "Score : 9 @32.0,32.0 h32.0 L\nLevel : 2 @608.0,32.0 h32.0 R\n");
+    game->puzzle.score = 0;
+    frame();
+    // Escape pauses and resumes; while paused the board stands still under the notice.
     tap(PKEY_ESCAPE);
     ASSERT_TRUE(game->paused);
     int row = game->puzzle.pieceY;
     frames(2000);
     EXPECT_EQ(game->puzzle.pieceY, row);
+    EXPECT_EQ(shows(), readOuts + "Paused @320.0,240.0 h32.0 C\n");
     tap(PKEY_ESCAPE);
     EXPECT_FALSE(game->paused);
     frames(1000);
     EXPECT_NE(game->puzzle.pieceY, row);
 }
 
-TEST_F(PlinxFlow, HighScoresFromTheTitleAndContinueBackToIt) {
-    reachTitle();
-    game->mainMenu.currChoice = 1;
-    tap(PKEY_RETURN);
-    frames(600);
-    ASSERT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
-    EXPECT_FALSE(game->puzzle.playing);
-    tap(PKEY_RETURN);
-    frames(600);
-    EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
+TEST_F(PlinxFlow, KeysMoveAndRotateThePieceAsTheyRepeat) {
+    startGame();
+    pPuzzle& board = game->puzzle;
+    board.fallDelay = 1e9f; // the piece stays above the well
+    std::vector<int> colours = {1, 2, 2, 2};
+    std::copy(colours.begin(), colours.end(), board.piece);
+    // Both arrows in one step: left is tried first and the move delay refuses the right.
+    hold(PKEY_LEFT);
+    hold(PKEY_RIGHT);
+    frame();
+    EXPECT_EQ(board.pieceX, 6);
+    letGo(PKEY_RIGHT);
+    // Held, Left repeats after 250 ms and then as often as the move delay lets it.
+    frames(200);
+    EXPECT_EQ(board.pieceX, 6);
+    frames(400);
+    EXPECT_EQ(board.pieceX, 0);
+    letGo(PKEY_LEFT);
+    // A held X turns once; Down drops the piece fast in the step after its press only.
+    hold(PKEY_X);
+    hold(PKEY_DOWN);
+    frame();
+    EXPECT_EQ(piece(), (std::vector<int>{2, 2, 1, 2}));
+    EXPECT_EQ(board.pieceY, 1) << "into the top row";
+    frames(200);
+    EXPECT_EQ(piece(), (std::vector<int>{2, 2, 1, 2}));
+    EXPECT_EQ(board.pieceY, 1);
+    letGo(PKEY_X);
+    letGo(PKEY_DOWN);
+    tap(PKEY_Z);
+    EXPECT_EQ(piece(), colours);
 }
 
-TEST_F(PlinxFlow, GameOverLeadsToTheEntryOrTheTableAndAScoreIsEnteredOnce) {
+TEST_F(PlinxFlow, AHighScoreIsNamedOnceAndTheNameIsOfferedAgainNextTime) {
     playToGameOver(0);
     EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN) << "0 beats no row of the table";
-
     playToGameOver(1000);
     ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
-    EXPECT_FALSE(game->paused);
     frames(300);
-    game->nameEntry.clear();
     tap(PKEY_Q);
     tap(PKEY_Z);
-    EXPECT_EQ(game->nameEntry.getName(), "qz");
+    EXPECT_EQ(shows(), "You Got A High Score! @320.0,48.0 h36.0 C\n"
+                       "Press Return To Continue @320.0,448.0 h24.0 C\n"
+                       "Enter Name: @320.0,208.0 h24.0 C\nqz @320.0,240.0 h24.0 C\n");
     // Return held for a second: this screen's key repeat presses it again and again.
-    key(PKEY_RETURN, true);
+    hold(PKEY_RETURN);
     frames(1000);
-    key(PKEY_RETURN, false);
+    letGo(PKEY_RETURN);
     frames(100);
     EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
-    EXPECT_EQ(game->highScoreList.getName(0), "qz");
-    EXPECT_EQ(game->highScoreList.getScore(0), 1000);
-    EXPECT_NE(game->highScoreList.getScore(1), 1000) << "the score went in twice";
-    std::string saved = readFile(userData.file("scores.txt"));
-    EXPECT_NE(saved.find("qz"), std::string::npos) << saved;
-    EXPECT_EQ(saved.find("qz"), saved.rfind("qz")) << saved;
-}
-
-TEST_F(PlinxFlow, ReturnWhileTheEntryScreenIsStillFadingInLeavesItOnceTheFadeEnds) {
-    playToGameOver(5000);
-    ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
-    ASSERT_TRUE(game->transitionManager.active) << "the fade that brought the screen runs on";
-    tap(PKEY_RETURN);
-    EXPECT_EQ(game->highScoreList.getScore(0), 5000);
-    frames(800);
-    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
-    EXPECT_NE(game->highScoreList.getScore(1), 5000);
-
-    // The next game's score is entered too.
+    EXPECT_EQ(game->highScoreList.getName(0) + std::to_string(game->highScoreList.getScore(0)) +
+                  std::to_string(game->highScoreList.getScore(1)),
+              "qz1000100");
+    std::string saved = readFileBytes(userData.file("scores.txt"));
+    EXPECT_TRUE(saved.find("qz") != std::string::npos && saved.find("qz") == saved.rfind("qz"));
+    // The next high score offers the same name; Return while the screen still fades in takes
+    // it, and the screen is left once that fade is over.
     playToGameOver(6000);
     ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
-    frames(300);
+    ASSERT_TRUE(game->transitionManager.active);
+    std::string entry = shows();
+    EXPECT_EQ(entry.substr(entry.rfind("qz")), "qz @320.0,240.0 h24.0 C\n");
     tap(PKEY_RETURN);
-    frames(600);
+    EXPECT_EQ(game->highScoreList.getName(0) + std::to_string(game->highScoreList.getScore(0)),
+              "qz6000");
+    frames(800);
     EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
-    EXPECT_EQ(game->highScoreList.getScore(0), 6000);
+    EXPECT_EQ(game->highScoreList.getScore(2), 100) << "each score went in once";
 }
 
 // Frames are drawn over whatever the last one left: each must cover the whole window. With the
@@ -288,7 +336,6 @@ TEST_F(PlinxFlow, EachFrameReplacesTheWholeWindow) {
         return readAll();
     };
     EXPECT_TRUE(frameOver(1, 0, 0) == frameOver(0, 0, 1));
-
     pImageOverlay* background = game->backgroundOverlay;
     game->backgroundOverlay = nullptr;
     frameOver(1, 0, 0);
@@ -296,93 +343,68 @@ TEST_F(PlinxFlow, EachFrameReplacesTheWholeWindow) {
     game->backgroundOverlay = background;
 }
 
-TEST_F(PlinxFlow, CommandFTogglesFullScreenOncePerPressAndFAloneNothing) {
+TEST_F(PlinxFlow, TheTitleImageShrinksToHalfAtTheBlackMiddleOfAFade) {
     reachTitle();
-    tap(PKEY_F);
-    EXPECT_EQ(driver.entered, 0);
-
-    modifiers(PMODIFIER_COMMAND);
-    key(PKEY_F, true);
-    game->mainMenu.currChoice = 0;
-    key(PKEY_RETURN, true);
-    frames(1000); // held: key repeat must not toggle again
-    EXPECT_EQ(driver.entered, 1);
-    EXPECT_FALSE(game->puzzle.playing) << "the title got no update in the toggling step";
-    EXPECT_TRUE(driver.isFullscreen());
-    EXPECT_EQ(game->viewWidth, 1024);
-    key(PKEY_F, false);
-    key(PKEY_RETURN, false);
-    frame(16);
-    tap(PKEY_F);
-    EXPECT_EQ(driver.left, 1);
-    EXPECT_FALSE(driver.isFullscreen());
-    modifiers(0);
-    EXPECT_EQ(driver.entered, 1);
+    // The lit columns of the title image's middle rows, drawn alone at that darkness.
+    auto width = [this](void (pPlinx::*screen)(), float darkness, int row) {
+        game->transitionManager.active = darkness > 0;
+        game->transitionManager.darkness = darkness;
+        game->totalTime = 0;
+        glClear(GL_COLOR_BUFFER_BIT);
+        pOGLUtil::setOrthographicProjection(kWidth, kHeight);
+        (game->*screen)();
+        game->transitionManager.active = false;
+        int left = kWidth, right = -1;
+        for (int x = 0; x < kWidth; x++)
+            if (litPixels(x, row - 10, x + 1, row + 10, 40) > 0)
+                left = std::min(left, x), right = x;
+        return right - left + 1;
+    };
+    // The title screen's blurred image at 30 % of the height, the game screen's at a sixth.
+    for (auto [screen, row, full] :
+         {std::tuple{&pPlinx::drawSplashScreen, 144, 346}, {&pPlinx::drawMainGame, 80, 327}}) {
+        EXPECT_NEAR(width(screen, 0, row), full, 4);
+        EXPECT_NEAR(width(screen, 0.5f, row), full * 0.75, 8);
+        EXPECT_NEAR(width(screen, 1, row), full * 0.5, 8);
+    }
 }
 
-TEST_F(PlinxFlow, F11TogglesFullScreenOncePerPressWithTheCommandFLines) {
+TEST_F(PlinxFlow, CommandFAndF11ToggleFullScreenOncePerPress) {
     reachTitle();
     testing::internal::CaptureStdout();
-    key(PKEY_F11, true);
-    frames(1000); // held: key repeat must not toggle again
-    EXPECT_EQ(driver.entered, 1);
-    EXPECT_TRUE(driver.isFullscreen());
-    key(PKEY_F11, false);
-    frame(16);
-    tap(PKEY_F11);
-    EXPECT_EQ(driver.left, 1);
-    EXPECT_FALSE(driver.isFullscreen());
-    modifiers(PMODIFIER_COMMAND);
     tap(PKEY_F);
-    modifiers(0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "key enter\nkey exit\nkey enter\n");
+    EXPECT_EQ(driver.entered, 0) << "F alone";
+    // Held, with Return: key repeat must not toggle again, and the title gets no update in the
+    // toggling step, so the game does not start.
+    sendModifiers(PMODIFIER_COMMAND);
+    hold(PKEY_F);
+    hold(PKEY_RETURN);
+    frames(1000);
+    EXPECT_EQ(driver.entered, 1);
+    EXPECT_FALSE(game->puzzle.playing);
+    EXPECT_EQ(game->viewWidth, 1024);
+    letGo(PKEY_F);
+    letGo(PKEY_RETURN);
+    frame();
+    tap(PKEY_F);
+    EXPECT_FALSE(driver.isFullscreen());
+    sendModifiers(0);
+    hold(PKEY_F11);
+    frames(1000);
+    letGo(PKEY_F11);
+    frame();
+    tap(PKEY_F11);
+    EXPECT_EQ(driver.entered * 10 + driver.left, 22);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "key enter\nkey exit\nkey enter\nkey exit\n");
 }
 
-TEST_F(PlinxFlow, LosingFocusPausesARunningGameOnly) {
-    // Through the frame driver's window handler, as the event loop delivers it.
+TEST_F(PlinxFlow, LosingFocusPausesARunningGameOnlyAndAPadPlaysIt) {
     driver.setFocusLostFunc(focusLost);
     auto loseFocus = [this] {
-        pEvent event{PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED, 0, 0, 0, 0, 0, 0};
+        pEvent event = eventOf(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED);
         focusEvent(nullptr, &event, &driver);
-        frame(16);
+        frame();
     };
-    reachTitle();
-    loseFocus();
-    EXPECT_FALSE(game->paused) << "nothing to pause on the title";
-
-    // Lost while the fade into the game still shows the title: the game arrives paused.
-    game->mainMenu.currChoice = 0;
-    tap(PKEY_RETURN);
-    ASSERT_EQ(game->currentScreen, SPLASH_SCREEN);
-    loseFocus();
-    frames(600);
-    ASSERT_EQ(game->currentScreen, MAIN_GAME);
-    EXPECT_TRUE(game->paused);
-    tap(PKEY_ESCAPE);
-    ASSERT_FALSE(game->paused);
-
-    frames(300);
-    loseFocus();
-    ASSERT_TRUE(game->paused);
-    int row = game->puzzle.pieceY;
-    frames(2000);
-    EXPECT_EQ(game->puzzle.pieceY, row) << "the piece waits for the player";
-    loseFocus();
-    EXPECT_TRUE(game->paused) << "a second loss does not resume like a second Escape";
-    tap(PKEY_ESCAPE);
-    EXPECT_FALSE(game->paused);
-
-    // Game over: nothing left to pause.
-    for (int cell = 0; cell < pPuzzle::WIDTH * pPuzzle::HEIGHT; cell++)
-        game->puzzle.cells[cell] = {0, 1 + cell % 2};
-    for (int i = 0; i < 1000 && game->puzzle.playing; i++)
-        frame(16);
-    ASSERT_FALSE(game->puzzle.playing);
-    loseFocus();
-    EXPECT_FALSE(game->paused);
-}
-
-TEST_F(PlinxFlow, GamepadStartsTheGameFromTheTitleAndRotatesInIt) {
     pGamepad pad;
     pad.setGameQuery(gameRunning);
     auto button = [&](int which, bool down) {
@@ -392,27 +414,33 @@ TEST_F(PlinxFlow, GamepadStartsTheGameFromTheTitleAndRotatesInIt) {
         std::vector<pEvent> out;
         pad.translate(event, out);
         for (pEvent& translated : out)
-            keyEvent(nullptr, &translated, keyboard);
-        frame(16);
+            keyEvent(nullptr, &translated, pKeyboardHandler::instance());
+        frame();
     };
     reachTitle();
-    game->mainMenu.currChoice = 0;
+    loseFocus();
+    EXPECT_FALSE(game->paused) << "nothing to pause on the title";
+    // A (Return on the title) starts a game; lost while the fade into it still shows the title,
+    // the game arrives paused.
     button(SDL_CONTROLLER_BUTTON_A, true);
     button(SDL_CONTROLLER_BUTTON_A, false);
+    ASSERT_EQ(game->currentScreen, SPLASH_SCREEN);
+    loseFocus();
     frames(600);
     ASSERT_EQ(game->currentScreen, MAIN_GAME);
-    frames(300);
-    button(SDL_CONTROLLER_BUTTON_START, true);
     EXPECT_TRUE(game->paused);
-    button(SDL_CONTROLLER_BUTTON_START, false);
-    button(SDL_CONTROLLER_BUTTON_START, true);
-    button(SDL_CONTROLLER_BUTTON_START, false);
-    ASSERT_FALSE(game->paused);
-    EXPECT_FALSE(keyboard->keys[PKEY_RETURN]) << "no Return pressed in the game";
-    button(SDL_CONTROLLER_BUTTON_A, true);
-    EXPECT_TRUE(keyboard->keys[PKEY_X]);
-    button(SDL_CONTROLLER_BUTTON_A, false);
-    EXPECT_FALSE(keyboard->keys[PKEY_X]);
+    loseFocus();
+    EXPECT_TRUE(game->paused) << "a second loss does not resume like a second Escape";
+    button(SDL_CONTROLLER_BUTTON_START, true); // Escape in the game
+    EXPECT_FALSE(game->paused);
+    EXPECT_FALSE(pKeyboardHandler::instance()->keys[PKEY_RETURN]);
+    const int colours[4] = {1, 2, 2, 2};
+    std::copy(colours, colours + 4, game->puzzle.piece);
+    button(SDL_CONTROLLER_BUTTON_A, true); // X in the game
+    EXPECT_EQ(piece(), (std::vector<int>{2, 2, 1, 2}));
+    game->puzzle.playing = 0;
+    loseFocus();
+    EXPECT_FALSE(game->paused) << "a game that is over";
 }
 
 TEST_F(PlinxFlow, QuitGameExitsWithStatusZeroHavingWrittenThePreferences) {
@@ -420,41 +448,43 @@ TEST_F(PlinxFlow, QuitGameExitsWithStatusZeroHavingWrittenThePreferences) {
     // The child runs this test again from the start; it writes where the parent looks.
     setenv("PLINX_QUIT_TEST_FOLDER", userData.path().c_str(), 0);
     std::string folder = std::getenv("PLINX_QUIT_TEST_FOLDER");
-    std::string prefs = folder + "/prefs.txt";
     EXPECT_EXIT(
         {
             setUserDataFolder(folder);
-            std::atexit([] { pPlinx::instance()->release(); });
+            std::atexit(release);
             reachTitle();
             game->mainMenu.currChoice = 2;
             tap(PKEY_RETURN);
             std::abort();
         },
         ::testing::ExitedWithCode(0), "");
-    std::string saved = readFile(prefs);
-    EXPECT_NE(saved.find("fxVolume"), std::string::npos) << "prefs.txt: " << saved;
+    EXPECT_EQ(readFileBytes(folder + "/prefs.txt"), "{\nfxVolume\n77\n}\n");
 }
 
-using PlinxAssets = PlinxFixture;
+// A start on assets of its own: the game loads them in its first frame.
+struct BareStart : PlinxFlow {
+    BareStart() { bareStart = true; }
+    void TestBody() override {}
+    bool playsWithout(const std::string& shipped, const std::string& user) {
+        SetUp();
+        setResourceFolder(shipped);
+        setUserDataFolder(user);
+        frames(2500);
+        hold(PKEY_RETURN);
+        frames(3000);
+        return game->currentScreen == MAIN_GAME;
+    }
+};
 
-TEST_F(PlinxAssets, EveryMissingAssetIsNamedOnceAndTheGameRunsWithoutIt) {
+TEST(PlinxAssets, EveryMissingAssetIsNamedOnceAndTheGameRunsWithoutIt) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    TempFolder bare;
-    std::filesystem::copy_file(PLINX_SOURCE_DIR "/Resources/prefs.txt", bare.file("prefs.txt"));
-    std::ofstream(bare.file("splash.tga")) << "not a picture";
+    TempFolder shipped, user;
+    std::filesystem::copy_file(PLINX_SOURCE_DIR "/Resources/prefs.txt", shipped.file("prefs.txt"));
+    writeFileBytes(shipped.file("splash.tga"), "not a picture");
     EXPECT_EXIT(
         {
             dup2(2, 1); // the messages go to standard output; let the check see them
-            setResourceFolder(bare.path());
-            frames(2500);
-            key(PKEY_RETURN, true);
-            frames(3000);
-            if (pPlinx::instance()->currentScreen == MAIN_GAME &&
-                pPlinx::instance()->puzzle.playing) {
-                slExit();
-                std::exit(0);
-            }
-            std::abort();
+            std::exit(BareStart().playsWithout(shipped.path(), user.path()) ? 0 : 1);
         },
         ::testing::ExitedWithCode(0),
         "Error, cannot load Brisk.tga. It belongs in .*plinx-test.*\n"
@@ -464,3 +494,5 @@ TEST_F(PlinxAssets, EveryMissingAssetIsNamedOnceAndTheGameRunsWithoutIt) {
         "(.*\n)*Error, cannot load bg.tga.*\n"
         "(.*\n)*Error, cannot load block.tga.*\n");
 }
+
+} // namespace

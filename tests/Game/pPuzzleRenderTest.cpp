@@ -5,6 +5,7 @@
 #include "tests/support/GLTestContext.h"
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -28,36 +29,38 @@ class BoardPicture : public GLTestContext {
 protected:
     pPuzzle board;
     pPlinx* game = nullptr;
-    pTexture* texture = nullptr;
+    std::unique_ptr<pTexture> texture;
 
     void SetUp() override {
         GLTestContext::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         game = pPlinx::instance();
-        texture = pTextureLoader::instance()->loadTexture(PLINX_SOURCE_DIR "/Resources/block.tga",
-                                                          false, false);
+        texture.reset(pTextureLoader::instance()->loadTexture(
+            PLINX_SOURCE_DIR "/Resources/block.tga", false, false));
         ASSERT_NE(texture, nullptr);
-        game->blockTexture = texture;
+        saved = game->blockTexture;
+        game->blockTexture = texture.get();
         board.initGame();
         colorList[0] = pVector(1, 1, 0);
         colorList[1] = pVector(1, 0, 0);
         colorList[2] = pVector(0, 0, 1);
+        colorList[3] = pVector(0, 1, 0);
         sweepAt(12.5f); // over columns 10 to 12, out of the way
     }
     void TearDown() override {
         if (game) {
-            game->blockTexture = nullptr;
+            game->blockTexture = saved;
             game->transitionManager.active = false;
         }
-        delete texture; // while the context is current
-        GLTestContext::TearDown();
     }
+    pTexture* saved = nullptr;
 
     void sweepAt(float column) { board.sweepTime = static_cast<int>(column * 320); }
     void fill(int row, int column, int colour) { board.cells[row * 16 + column] = {0, colour}; }
     void draw() {
         glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         board.render();
     }
@@ -67,6 +70,12 @@ protected:
                      static_cast<int>(std::floor(240 - y * unit)));
     }
     Rgba cell(int row, int column) { return at(centre(column), centre(row)); }
+    // The tint a cell shows: 0 yellow, 1 red, 2 blue, 3 green, -1 none of them.
+    int tintAt(float x, float y) {
+        Rgba p = at(x, y);
+        const bool r = p[0] > 150, g = p[1] > 150, b = p[2] > 150;
+        return r && g && !b ? 0 : r && !g && !b ? 1 : b && !r && !g ? 2 : g && !r && !b ? 3 : -1;
+    }
     // Only square outlines and the sweeper line are opaque white.
     bool whiteNear(float x, float y) {
         for (float dx = -1; dx <= 1; dx++)
@@ -98,8 +107,6 @@ TEST_F(BoardPicture, EmptyBoardShowsOnlyWellGaugeQueuePieceAndSweeper) {
     EXPECT_EQ(stray, 0);
     EXPECT_TRUE(grey(cell(4, 3)));
     EXPECT_NEAR(at(18, -5)[0], 26, 2);
-    for (Rgba lit : {at(-20, -1), at(-18, -13), at(-1, 5)})
-        EXPECT_NE(lit, (Rgba{0, 0, 0, 255}));
     EXPECT_TRUE(whiteNear(9, -5));
     EXPECT_TRUE(warm(at(8, -5), 20));
 
@@ -109,6 +116,29 @@ TEST_F(BoardPicture, EmptyBoardShowsOnlyWellGaugeQueuePieceAndSweeper) {
     EXPECT_TRUE(source == GL_ONE && glIsEnabled(GL_BLEND) && !glIsEnabled(GL_TEXTURE_2D));
     draw();
     EXPECT_TRUE(readAll() == data) << "a second frame must look the same";
+}
+
+TEST_F(BoardPicture, PieceAndQueueShowTheirCellsInBoardOrderTheNextPieceHighest) {
+    game->blockTexture = nullptr; // plain squares of the tint
+    const int cells[4] = {0, 1, 2, 3};
+    std::copy(cells, cells + 4, board.piece);
+    std::copy(cells, cells + 4, board.queue[2]);
+    std::fill(&board.queue[0][0], &board.queue[0][0] + 8, 3);
+    // Lower-left, lower-right, upper-left, upper-right around the first cell's centre.
+    auto order = [this](float x, float y) {
+        return std::vector<int>{tintAt(x, y), tintAt(x + 2, y), tintAt(x, y + 2),
+                                tintAt(x + 2, y + 2)};
+    };
+    const std::vector<int> inOrder = {0, 1, 2, 3}, green = {3, 3, 3, 3};
+    // Above the well at any depth down to 0, then in row 10 - pieceY.
+    for (auto [depth, y] : {std::pair{-10, 5.0f}, {0, 5.0f}, {1, centre(9)}, {6, centre(4)}}) {
+        board.pieceY = depth;
+        draw();
+        EXPECT_EQ(order(centre(7), y), inOrder) << "the piece at depth " << depth;
+        EXPECT_EQ(order(-20, -1), inOrder) << "queue[2]";
+        EXPECT_EQ(order(-20, -7), green) << "queue[1]";
+        EXPECT_EQ(order(-20, -13), green) << "queue[0]";
+    }
 }
 
 TEST_F(BoardPicture, CellsShowAtTheirPlaceInTheirTintPackedDownTheColumn) {
@@ -137,20 +167,26 @@ TEST_F(BoardPicture, OneColourSquaresAreOutlinedAtTheirTrueRows) {
         fill(row, 6, row + 1); // two colours
         fill(row + 3, 8, 2);   // still to fall three rows
         fill(row + 3, 9, 2);
+        fill(row + 8, 14, 1); // the top two rows, at the right wall
+        fill(row + 8, 15, 1);
     }
     draw();
     EXPECT_TRUE(whiteNear(-14, -14) && whiteNear(-10, -14) && whiteNear(-12, -12));
     EXPECT_FALSE(whiteNear(-6, -14) || whiteNear(-2, -14) || whiteNear(-4, -12));
     EXPECT_TRUE(whiteNear(0, -8) && whiteNear(2, -6) && whiteNear(2, -10));
     EXPECT_FALSE(whiteNear(2, -12));
+    EXPECT_TRUE(whiteNear(14, 0) && whiteNear(12, 2) && whiteNear(16, 2));
 }
 
-TEST_F(BoardPicture, GaugeFillsATenthPerPointAndEmptiesAtTen) {
+TEST_F(BoardPicture, GaugeFillsATenthPerPointInTheGaugeColourAndEmptiesAtTen) {
     auto filled = [](Rgba p) { return p[0] > 120 && p[1] > 120 && p[2] < 30; };
     board.score = 9;
     draw();
     EXPECT_TRUE(filled(at(18, -15)) && filled(at(18, 1.5f)));
     EXPECT_NEAR(at(18, 2.5f)[0], 26, 2);
+    colorList[0] = pVector(0, 1, 0);
+    draw();
+    EXPECT_LT(at(18, -15)[0], 30) << "the gauge takes the palette's first colour";
     board.score = 10;
     draw();
     EXPECT_NEAR(at(18, -15)[0], 26, 2);
@@ -167,6 +203,9 @@ TEST_F(BoardPicture, TrailWrapsToTheRightEdgeFromTheFirstTwoColumnsOnly) {
     sweepAt(2.5f);
     draw();
     EXPECT_TRUE(grey(at(15.5f, -5)) && warm(at(-12, -5), 20) && grey(at(-10, -5)));
+    board.sweepTime += 16 * 320; // a pass later: the same place
+    draw();
+    EXPECT_TRUE(warm(at(-12, -5), 20) && grey(at(-10, -5)));
 }
 
 TEST_F(BoardPicture, InAWindowHigherThanWideTheBoardFillsTheWidth) {
@@ -207,6 +246,12 @@ TEST_F(BoardPicture, FadeVeilDarkensByItsDarknessAndTheBoardShrinks) {
     draw();
     EXPECT_TRUE(red(at(centre(0) / 2 - 0.5f, centre(0) / 2)));
     EXPECT_EQ(cell(0, 0), (Rgba{0, 0, 0, 255}));
+    board.gameOverTime = 2.5f; // after a game over the board has grown to twice its size
     fade.active = false;
+    for (int row = 0; row <= 5; row++)
+        fill(row, 8, 1);
+    draw();
+    EXPECT_TRUE(red(at(3, -10)));
+    EXPECT_TRUE(grey(cell(5, 8)));
     EXPECT_EQ(veil(10), 255);
 }

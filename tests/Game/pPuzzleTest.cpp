@@ -1,11 +1,13 @@
 #include "File/cAttribs.h"
 #include "Game/pPlinx.h"
 #include "Game/pPuzzle.h"
+#include "Input/pKeyboardHandler.h"
 
 #include "tests/support/FakeClock.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 // A running game on an empty well with a two-colour piece at the top of column 7.
@@ -39,6 +41,7 @@ struct Board : ::testing::Test {
         p.sweepTime = column * 360;
         p.update(0.0f);
     }
+    std::vector<int> piece() const { return std::vector<int>(p.piece, p.piece + 4); }
 };
 } // namespace
 
@@ -49,8 +52,9 @@ TEST_F(Board, FirstPieceFallsAndTheSecondIsNextInQueue) {
         colour = rand() % 2 == 1 ? 1 : 2;
     srand(11);
     p.initGame();
-    EXPECT_EQ(std::vector<int>(p.piece, p.piece + 4), std::vector<int>(made, made + 4));
+    EXPECT_EQ(piece(), std::vector<int>(made, made + 4));
     EXPECT_EQ(std::vector<int>(p.queue[2], p.queue[2] + 4), std::vector<int>(made + 4, made + 8));
+    EXPECT_EQ(std::vector<int>(p.queue[1], p.queue[1] + 4), std::vector<int>(made + 8, made + 12));
     EXPECT_EQ(std::vector<int>(p.queue[0], p.queue[0] + 4), std::vector<int>(made + 12, made + 16));
 }
 
@@ -70,14 +74,24 @@ TEST_F(Board, MovesAreBlockedByWallsCellsAndTheMoveDelay) {
     p.moveTime = 1;
     p.goRight(); // the wall: the delay is not spent
     EXPECT_EQ(p.moveTime, 1);
-    auto piece = [&] { return std::vector<int>(p.piece, p.piece + 4); };
-    p.piece[0] = 1; // lower-left alone in colour 1
-    p.piece[1] = p.piece[2] = p.piece[3] = 2;
-    p.turnCW(); // lower-left goes up
-    EXPECT_EQ(piece(), (std::vector<int>{2, 2, 1, 2}));
-    p.turnCCW();
-    p.turnCCW(); // and back, then on to lower-right
-    EXPECT_EQ(piece(), (std::vector<int>{2, 1, 2, 2}));
+    p.pieceX = 0;
+    p.goLeft();
+    EXPECT_EQ(p.pieceX, 0);
+}
+
+TEST_F(Board, RotationsTurnTheFourCellsAQuarterEachWay) {
+    // Lower-left, lower-right, upper-left, upper-right: clockwise the lower-left goes up.
+    const std::vector<int> start = {3, 4, 5, 6};
+    std::copy(start.begin(), start.end(), p.piece);
+    const std::vector<int> clockwise[] = {{4, 6, 3, 5}, {6, 5, 4, 3}, {5, 3, 6, 4}, start};
+    for (const std::vector<int>& expected : clockwise) {
+        p.turnCW();
+        EXPECT_EQ(piece(), expected);
+    }
+    for (int i = 2; i >= -1; i--) {
+        p.turnCCW();
+        EXPECT_EQ(piece(), i >= 0 ? clockwise[i] : clockwise[3]);
+    }
 }
 
 TEST_F(Board, PieceFallsToTheBottomAndLands) {
@@ -86,11 +100,31 @@ TEST_F(Board, PieceFallsToTheBottomAndLands) {
     EXPECT_FALSE(filled(0, 7));
     steps(1, 0.31f);
     EXPECT_EQ(p.pieceY, STARTING_HEIGHT);
-    EXPECT_EQ(p.cells[0 * 16 + 7].color, 1);
-    EXPECT_EQ(p.cells[0 * 16 + 8].color, 2);
-    EXPECT_EQ(p.cells[1 * 16 + 7].color, 2);
-    EXPECT_EQ(p.cells[1 * 16 + 8].color, 1);
-    EXPECT_TRUE(filled(0, 7) && filled(0, 8) && filled(1, 7) && filled(1, 8));
+    const int colours[][3] = {{0, 7, 1}, {0, 8, 2}, {1, 7, 2}, {1, 8, 1}};
+    for (auto [row, column, colour] : colours) {
+        EXPECT_TRUE(filled(row, column));
+        EXPECT_EQ(p.cells[row * 16 + column].color, colour) << row << "," << column;
+    }
+}
+
+TEST_F(Board, ANewPieceMakesAHeldKeyWaitTheRepeatDelayAgain) {
+    FakeClock clock;
+    pKeyboardHandler* keyboard = pKeyboardHandler::instance();
+    keyboard->init();
+    keyboard->enableRepeat(250.0, 20.0);
+    keyboard->keys[PKEY_LEFT] = true;
+    ASSERT_TRUE(keyboard->keyPressed(PKEY_LEFT, 0));
+    keyboard->update();
+    clock.advance(200);
+    p.pieceY = 10;
+    steps(1, 0.31f); // lands: the next piece comes
+    ASSERT_EQ(p.pieceY, STARTING_HEIGHT);
+    clock.advance(60);
+    EXPECT_FALSE(keyboard->keyPressed(PKEY_LEFT, 0));
+    clock.advance(191);
+    EXPECT_TRUE(keyboard->keyPressed(PKEY_LEFT, 0));
+    keyboard->clear();
+    keyboard->disableRepeat();
 }
 
 TEST_F(Board, HalfWithNothingUnderItSettlesOneRowPerStep) {
@@ -123,19 +157,16 @@ TEST_F(Board, PieceStickingOutOfTheTopEndsTheGame) {
     steps(5, 0.2f); // the board stands still after the end
     EXPECT_EQ(p.pieceY, before.pieceY);
     EXPECT_EQ(p.sweepTime, before.sweepTime);
-}
 
-TEST_F(Board, FastFallDropsAPieceFromAboveTheWellIntoTheTopRow) {
-    p.enableDown();
-    steps(1, 0.021f);
-    EXPECT_EQ(p.pieceY, 1);
-    EXPECT_EQ(p.playing, 1);
-
-    p.pieceY = -10;
-    stack(7, 10);
-    steps(1, 0.021f);
-    EXPECT_EQ(p.playing, 0);
-    EXPECT_EQ(p.pieceY, 0);
+    // A fast fall drops a piece from above the well into the top row, or ends a full well.
+    for (int rows : {0, 10}) {
+        SetUp();
+        stack(7, rows);
+        p.enableDown();
+        steps(1, 0.021f);
+        EXPECT_EQ(p.pieceY, rows ? 0 : 1);
+        EXPECT_EQ(p.playing, rows ? 0 : 1);
+    }
 }
 
 TEST_F(Board, SquareIsClearedWhenTheSweeperLeavesItsColumn) {
@@ -150,6 +181,15 @@ TEST_F(Board, SquareIsClearedWhenTheSweeperLeavesItsColumn) {
     EXPECT_FALSE(filled(0, 4) || filled(0, 5) || filled(1, 4) || filled(1, 5));
     steps(2, 0.001f); // the cell above falls into the gap, a row per step
     EXPECT_TRUE(filled(0, 4) && !filled(1, 4) && !filled(2, 4));
+
+    // A square of two colours stays however often the sweeper passes.
+    SetUp();
+    block(4, 0, 2, 2);
+    fill(1, 5, 1);
+    p.fallDelay = 1e9f;
+    steps(2 * 16 * 360 / 10, 0.01f);
+    EXPECT_EQ(p.score, 0);
+    EXPECT_TRUE(filled(0, 4) && filled(1, 5));
 }
 
 TEST_F(Board, OneColourBlocksScoreEachDistinctSquareOnce) {
@@ -169,15 +209,6 @@ TEST_F(Board, OneColourBlocksScoreEachDistinctSquareOnce) {
         for (int column = 4; column < 4 + c.width; column++)
             EXPECT_FALSE(filled(0, column));
     }
-}
-
-TEST_F(Board, TwoColourSquareIsNeverCleared) {
-    block(4, 0, 2, 2);
-    fill(1, 5, 1);
-    p.fallDelay = 1e9f;
-    steps(2 * 16 * 360 / 10, 0.01f);
-    EXPECT_EQ(p.score, 0);
-    EXPECT_TRUE(filled(0, 4) && filled(1, 5));
 }
 
 TEST_F(Board, LevelQuickensTheSweeperAndCyclesSixPalettes) {
@@ -225,4 +256,43 @@ TEST_F(Board, AfterTheEndAsksForTheEntryScreenOrTheTable) {
         EXPECT_EQ(game->transitionManager.toScreen,
                   score == 101 ? HIGH_SCORE_ENTRY_SCREEN : HIGH_SCORE_SCREEN);
     }
+    game->transitionManager.active = false;
+}
+
+// Random play with random inputs and step lengths; the board's invariants hold after every step.
+TEST(BoardProperty, RandomPlayKeepsTheWellConsistent) {
+    std::mt19937 random(20261206);
+    srand(5);
+    pPuzzle p;
+    p.initGame();
+    int lastScore = 0, points = 0, games = 0;
+    void (pPuzzle::*inputs[])() = {&pPuzzle::goLeft,  &pPuzzle::goRight,    &pPuzzle::turnCW,
+                                   &pPuzzle::turnCCW, &pPuzzle::enableDown, &pPuzzle::disableDown};
+    const float stepLengths[] = {0.0f, 0.0005f, 0.008f, 0.0167f, 0.05f, 0.31f, 2.0f, -0.5f};
+    for (int step = 0; step < 50000; step++) {
+        unsigned int input = random() % 8; // 6 and 7: no key this step
+        if (input < 6)
+            (p.*inputs[input])();
+        p.update(stepLengths[random() % 8]);
+        ASSERT_GE(p.score, lastScore);
+        points += p.score - lastScore;
+        lastScore = p.score;
+        ASSERT_TRUE(p.pieceX >= 0 && p.pieceX <= 14) << p.pieceX;
+        ASSERT_TRUE(p.pieceY >= STARTING_HEIGHT && p.pieceY <= 10) << p.pieceY;
+        ASSERT_GE(p.sweepTime, 0);
+        ASSERT_LE(p.squares.size(), 15u * 9u);
+        for (const pCell& cell : p.cells)
+            ASSERT_TRUE(cell.empty == 1 ||
+                        (cell.empty == 0 && (cell.color == 1 || cell.color == 2)));
+        for (const int2& square : p.squares)
+            ASSERT_TRUE(square.x >= 0 && square.x <= 14 && square.y >= 0 && square.y <= 8);
+        if (p.playing != 1) {
+            p.initGame();
+            lastScore = 0;
+            games++;
+        }
+    }
+    // The run must reach the interesting parts: clearing and game over.
+    EXPECT_GT(points, 100);
+    EXPECT_GT(games, 50);
 }

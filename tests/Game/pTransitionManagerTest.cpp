@@ -4,14 +4,12 @@
 
 #include <gtest/gtest.h>
 
-TEST(pTransitionManager, SwitchesPastTheMiddleAndIgnoresRequestsWhileRunning) {
+// The switch at the fade's middle shows in the screen flow; here what the flow cannot reach.
+TEST(pTransitionManager, TheFirstRequestWinsAndALateStepSwitchesAndEnds) {
     FakeClock clock;
     pPlinx* game = pPlinx::instance();
     pTransitionManager fade;
-    EXPECT_FALSE(fade.active);
-    EXPECT_EQ(fade.duration, 500);
     game->currentScreen = BLANK_SCREEN;
-
     fade.beginTransition(SPLASH_SCREEN);
     clock.advance(100);
     fade.beginTransition(MAIN_GAME); // neither restarts nor retargets
@@ -26,12 +24,10 @@ TEST(pTransitionManager, SwitchesPastTheMiddleAndIgnoresRequestsWhileRunning) {
     fade.update();
     EXPECT_FALSE(fade.active);
 
-    // One late step both switches and ends the fade.
     fade.beginTransition(HIGH_SCORE_SCREEN);
     clock.advance(600);
     fade.update();
     EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
     EXPECT_FALSE(fade.active);
-    fade.update(); // idle: nothing changes
-    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
+    game->currentScreen = BLANK_SCREEN;
 }

@@ -1,12 +1,17 @@
-#include "Input/pMouseHandler.h"
+#include "Input/pInputManager.h"
+#include "Platform/pCursor.h"
 #include "Platform/pDisplay.h"
 #include "Platform/pEventLoop.h"
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pOSXGame.h"
+#include "tests/support/Events.h"
+#include "tests/support/FakeGame.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace {
 
@@ -15,14 +20,17 @@ class DisplayTest : public ::testing::Test {
 protected:
     pOSXGame game;
 
-    void SetUp() override { ASSERT_TRUE(pGlobalGLContext::instance()->createdSuccessfully()); }
+    void SetUp() override {
+        ASSERT_TRUE(pGlobalGLContext::instance()->createdSuccessfully());
+        ASSERT_TRUE(game.createWindowGLContext(100, 50, 640, 480, "Plinx"));
+    }
     void TearDown() override {
+        displayFullscreenSwitch = displaySetFullscreen;
         game.exitFullscreen();
         game.killWindow();
         removeEventHandler(game.reshapeHandlerRef);
         removeEventHandler(game.closeHandlerRef);
     }
-
     // Hands the window system's events to the handlers until `done` holds (or a second passed).
     template <typename Done> bool pumpUntil(Done done) {
         for (int i = 0; i < 100 && !done(); i++) {
@@ -38,93 +46,135 @@ protected:
         }
         return done();
     }
-
-    unsigned int uploadTexture() {
-        GLuint texture = 0;
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
-        unsigned char pixel[4] = {255, 0, 0, 255};
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
-        return texture;
-    }
+    std::array<int, 2> view() { return {game.getViewWidth(), game.getViewHeight()}; }
 };
 
-} // namespace
-
-TEST_F(DisplayTest, TexturesOutliveFullScreenSwitches) {
-    ASSERT_TRUE(game.createWindowGLContext(0, 0, 640, 480, "Plinx"));
+TEST_F(DisplayTest, TexturesOutliveFullScreenSwitchesAndTheGammaComesBack) {
     EXPECT_FALSE(game.isFullscreen());
-    EXPECT_EQ(game.getViewWidth(), 640);
-    EXPECT_EQ(game.getViewHeight(), 480);
-    unsigned int texture = uploadTexture();
+    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    unsigned char red[4] = {255, 0, 0, 255};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, red);
     pGLContext windowContext = game.context;
+    uint16_t before[768], after[768];
+    const bool gamma = displayGetGamma(game.window, before);
 
     ASSERT_TRUE(game.createFullscreenGLContext(0));
     EXPECT_TRUE(game.isFullscreen());
     EXPECT_NE(game.context, windowContext);
     EXPECT_EQ(game.windowContext, windowContext);
-    EXPECT_EQ(game.getViewWidth(), game.getScreenWidth());
-    EXPECT_EQ(game.getViewHeight(), game.getScreenHeight());
+    EXPECT_EQ(view(), (std::array<int, 2>{game.getScreenWidth(), game.getScreenHeight()}));
     game.makeContextCurrent();
     EXPECT_TRUE(glIsTexture(texture));
     game.swapBuffer();
-
+    if (gamma) {
+        ASSERT_TRUE(displayGetGamma(game.window, after));
+        EXPECT_TRUE(std::equal(before, before + 768, after)) << "faded, then back";
+    }
     game.exitFullscreen();
     EXPECT_FALSE(game.isFullscreen());
     EXPECT_EQ(game.context, windowContext);
-    EXPECT_EQ(game.getViewWidth(), 640);
+    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
     game.makeContextCurrent();
     EXPECT_TRUE(glIsTexture(texture));
+
+    // The fade scales every ramp entry by what is left of it: half at half time, none after.
+    uint16_t ramps[768], scaled[768];
+    for (int i = 0; i < 768; i++)
+        ramps[i] = static_cast<uint16_t>(i * 85);
+    for (double factor : {0.5, 1.5, -1.0}) {
+        scaleGamma(ramps, factor, scaled);
+        for (int i : {1, 300, 767})
+            EXPECT_EQ(scaled[i], static_cast<uint16_t>(ramps[i] * std::clamp(factor, 0.0, 1.0)));
+    }
 }
 
-TEST_F(DisplayTest, FailedFullScreenEntryKeepsTheWindowGoing) {
-    ASSERT_TRUE(game.createWindowGLContext(0, 0, 640, 480, "Plinx"));
+TEST_F(DisplayTest, AFailedFullScreenEntryLeavesTheWindowGoing) {
     pGLContext windowContext = game.context;
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(game.createFullscreenGLContext(1000));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "error getting display device handle\n");
-    EXPECT_FALSE(game.isFullscreen());
-    EXPECT_EQ(game.context, windowContext);
-    EXPECT_EQ(game.windowContext, nullptr);
-    EXPECT_EQ(game.fullscreenWindow, nullptr);
-    EXPECT_TRUE(SDL_GetWindowFlags(game.window) & SDL_WINDOW_SHOWN);
-    game.makeContextCurrent();
-    game.swapBuffer();
-    // And a later attempt still works.
-    EXPECT_TRUE(game.createFullscreenGLContext(0));
+    uint16_t before[768], after[768];
+    const bool gamma = displayGetGamma(game.window, before);
+    // A mode the display does not have, and a display that refuses after the fade to black.
+    displayFullscreenSwitch = [](SDL_Window*, const pPlatformMode&) { return false; };
+    for (auto [mode, said] : {std::pair{1000, "error getting display device handle\n"},
+                              {0, "error setting fullscreen drawable\n"}}) {
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(game.createFullscreenGLContext(mode));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), said);
+        EXPECT_FALSE(game.isFullscreen());
+        EXPECT_EQ(game.context, windowContext);
+        EXPECT_EQ(game.windowContext, nullptr);
+        EXPECT_EQ(game.fullscreenWindow, nullptr);
+        EXPECT_TRUE(SDL_GetWindowFlags(game.window) & SDL_WINDOW_SHOWN);
+        EXPECT_EQ(SDL_GL_GetCurrentContext(), windowContext);
+        game.makeContextCurrent();
+        game.swapBuffer();
+        if (gamma) {
+            ASSERT_TRUE(displayGetGamma(game.window, after));
+            EXPECT_TRUE(std::equal(before, before + 768, after)) << "the display lit again";
+        }
+    }
+    displayFullscreenSwitch = displaySetFullscreen;
+    EXPECT_TRUE(game.createFullscreenGLContext(0)) << "a later attempt still works";
 }
 
 TEST_F(DisplayTest, LeavingFullScreenWithoutAWindowOpensOne) {
+    game.killWindow();
     ASSERT_TRUE(game.createFullscreenGLContext(0));
     game.exitFullscreen();
     ASSERT_NE(game.window, nullptr);
     EXPECT_STREQ(SDL_GetWindowTitle(game.window), "Plinx");
     int left = -1, top = -1;
     SDL_GetWindowPosition(game.window, &left, &top);
-    EXPECT_EQ(left, 0);
-    EXPECT_EQ(top, 0);
-    EXPECT_EQ(game.getViewWidth(), 640);
-    EXPECT_EQ(game.getViewHeight(), 480);
+    EXPECT_EQ(left + top, 0);
+    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
 }
 
 TEST_F(DisplayTest, ViewportFollowsTheResizedWindow) {
-    ASSERT_TRUE(game.createWindowGLContext(0, 0, 640, 480, "Plinx"));
     SDL_SetWindowSize(game.window, 800, 600);
     EXPECT_TRUE(pumpUntil([&] { return game.getViewWidth() == 800; }));
     EXPECT_EQ(game.getViewHeight(), 600);
     GLint viewport[4];
     glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 800);
-    EXPECT_EQ(viewport[3], 600);
+    EXPECT_EQ(viewport[2] * 1000 + viewport[3], 800600);
 }
 
-TEST_F(DisplayTest, PointerReadsFromTheWindowsCorner) {
-    ASSERT_TRUE(game.createWindowGLContext(100, 50, 640, 480, "Plinx"));
+// The pointer is read from the window's content corner, but for a full-screen view.
+TEST_F(DisplayTest, PointerReadsFromTheWindowsCornerOrTheScreensInFullScreen) {
     pMouseHandler* mouse = pMouseHandler::instance();
-    mouse->init();
+    pInputManager::instance()->init();
     int ref = installEventHandler(PEVENT_CLASS_MOUSE, {PEVENT_MOUSE_MOVED}, mouseEvent, mouse);
     SDL_WarpMouseInWindow(game.window, 30, 20);
     EXPECT_TRUE(pumpUntil([&] { return mouse->x == 30; }));
     EXPECT_EQ(mouse->y, 20);
     removeEventHandler(ref);
+    int left = -1, top = -1;
+    ASSERT_TRUE(platformWindowContentOrigin(left, top));
+    EXPECT_EQ(left * 1000 + top, 100050);
+
+    FakeGame driver;
+    pGame* platform = FakeGame::install(&driver);
+    for (bool fullscreen : {false, true}) {
+        driver.fullscreen = fullscreen;
+        sendMouse(PEVENT_MOUSE_MOVED, 95, 58);
+        EXPECT_EQ(mouse->getX(0), fullscreen ? 95 : -5);
+        EXPECT_EQ(mouse->getY(0), fullscreen ? 58 : 8);
+    }
+    FakeGame::install(platform);
+
+    // Hidden and shown only through the handler, and only by a served listener.
+    mouse->showCursor(0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    mouse->hideCursor(0);
+    mouse->hideCursor(0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    pInputManager::instance()->lock(7);
+    mouse->showCursor(0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    pInputManager::instance()->unlock(7);
+    mouse->showCursor(0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
 }
+
+} // namespace

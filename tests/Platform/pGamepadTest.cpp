@@ -5,6 +5,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,122 +22,77 @@ std::string keys(const std::vector<pEvent>& events) {
     std::string text;
     for (const pEvent& event : events) {
         EXPECT_EQ(event.eventClass, PEVENT_CLASS_KEYBOARD);
-        text += (text.empty() ? "" : " ") +
+        text += (text.empty() ? "" : ",") +
                 std::string(event.kind == PEVENT_RAW_KEY_DOWN ? "+" : "-") +
                 std::to_string(event.keyCode);
     }
     return text;
 }
 
-class GamepadMapping : public ::testing::Test {
-protected:
-    pGamepad pad;
-    void SetUp() override {
-        inGame = false;
-        pad.setGameQuery(gameRunning);
-    }
-    std::string button(int which, int button, bool down) {
-        SDL_Event event{};
-        event.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
-        event.cbutton.which = which;
-        event.cbutton.button = static_cast<uint8_t>(button);
-        std::vector<pEvent> out;
-        EXPECT_TRUE(pad.translate(event, out));
-        return keys(out);
-    }
-    std::string axis(int which, int axis, int value) {
-        SDL_Event event{};
-        event.type = SDL_CONTROLLERAXISMOTION;
-        event.caxis.which = which;
-        event.caxis.axis = static_cast<uint8_t>(axis);
-        event.caxis.value = static_cast<int16_t>(value);
-        std::vector<pEvent> out;
-        EXPECT_TRUE(pad.translate(event, out));
-        return keys(out);
-    }
-};
-
 } // namespace
 
-TEST_F(GamepadMapping, ButtonsAreArrowsRotationsAndPauseInTheGameAndReturnElsewhere) {
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true), "+123");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, false), "-123");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, true), "+124");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, true), "+125");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_DPAD_UP, true), "+126");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_X, true), "") << "unmapped buttons are no keys";
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_BACK, true), "");
-
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_A, true), "+36");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_A, false), "-36");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_START, true), "+36");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_START, false), "-36");
-    inGame = true;
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_A, true), "+7");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_B, true), "+6");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_START, true), "+53");
-    // The screen changes while they are held: each lets go of the key it pressed.
-    inGame = false;
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_A, false), "-7");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_START, false), "-53");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_B, false), "-6");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_B, false), "") << "released once only";
-
-    // A and B both on Return in a menu: one press, let go with the last of them.
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_A, true), "+36");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_B, true), "");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_A, false), "");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_B, false), "-36");
-}
-
-TEST_F(GamepadMapping, StickPressesPastHalfwayAndLetsGoOnlyNearTheMiddle) {
-    const int X = SDL_CONTROLLER_AXIS_LEFTX, Y = SDL_CONTROLLER_AXIS_LEFTY;
-    EXPECT_EQ(axis(0, X, -8000), "") << "inside the dead zone";
-    EXPECT_EQ(axis(0, X, -20000), "+123");
-    EXPECT_EQ(axis(0, X, -30000), "");
-    EXPECT_EQ(axis(0, X, -12000), "") << "between the marks the arrow stays down";
-    EXPECT_EQ(axis(0, X, -17000), "") << "and is not pressed again";
-    EXPECT_EQ(axis(0, X, -4000), "-123");
-    EXPECT_EQ(axis(0, X, -12000), "") << "between the marks nothing is pressed either";
-    EXPECT_EQ(axis(0, X, -32768), "+123");
-    EXPECT_EQ(axis(0, X, 32767), "-123 +124") << "flicked across in one report";
-    EXPECT_EQ(axis(0, X, 0), "-124");
-    EXPECT_EQ(axis(0, Y, -20000), "+126") << "up is negative";
-    EXPECT_EQ(axis(0, Y, 20000), "-126 +125");
-    EXPECT_EQ(axis(0, SDL_CONTROLLER_AXIS_RIGHTX, 32767), "") << "only the left stick plays";
-
-    // Stick and d-pad on the same arrow: one key, up when the last of them lets go.
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, true), "");
-    EXPECT_EQ(axis(0, Y, 0), "");
-    EXPECT_EQ(button(0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, false), "-125");
-}
-
-TEST_F(GamepadMapping, PullingAPadOutLetsGoOfItsKeysOnlyAndOtherEventsAreNotAPads) {
-    EXPECT_EQ(button(1, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true), "+123");
-    EXPECT_EQ(axis(1, SDL_CONTROLLER_AXIS_LEFTY, 30000), "+125");
-    EXPECT_EQ(button(2, SDL_CONTROLLER_BUTTON_DPAD_LEFT, true), "");
-    EXPECT_EQ(button(2, SDL_CONTROLLER_BUTTON_A, true), "+36");
-
-    SDL_Event removed{};
-    removed.type = SDL_CONTROLLERDEVICEREMOVED;
-    removed.cdevice.which = 1;
-    std::vector<pEvent> out;
-    EXPECT_TRUE(pad.translate(removed, out));
-    EXPECT_EQ(keys(out), "-125") << "pad 2 still holds the left arrow";
-    EXPECT_EQ(button(1, SDL_CONTROLLER_BUTTON_DPAD_LEFT, false), "");
-    EXPECT_EQ(button(2, SDL_CONTROLLER_BUTTON_DPAD_LEFT, false), "-123");
-    removed.cdevice.which = 2;
-    out.clear();
-    pad.translate(removed, out);
-    EXPECT_EQ(keys(out), "-36");
-
+// Button presses and stick moves of three pads, in the game (g) or on another screen (-), and
+// the keys that come of each, "+code" down and "-code" up ("." none). Arrows work everywhere; A,
+// B and Start rotate and pause in the game and are Return elsewhere; a key is let go of as it was
+// pressed, once, when the last of its buttons and sticks lets go; the stick presses past halfway
+// and lets go only near the middle; pulling a pad out lets go of its own keys only.
+TEST(GamepadMapping, ButtonsStickAndPullingOutBecomeKeys) {
+    std::istringstream script(
+        "0 L 1 - +123 0 L 0 - -123 0 R 1 - +124 0 D 1 - +125 0 U 1 g +126 0 X 1 g . 0 K 1 - . "
+        "0 A 1 - +36 0 A 0 - -36 0 S 1 - +36 0 S 0 - -36 0 A 1 g +7 0 B 1 g +6 0 S 1 g +53 "
+        "0 A 0 - -7 0 S 0 - -53 0 B 0 - -6 0 B 0 - . 0 A 1 - +36 0 B 1 - . 0 A 0 - . 0 B 0 - -36 "
+        "0 R 0 - -124 0 D 0 - -125 0 U 0 - -126 0 x -8000 - . 0 x -20000 - +123 0 x -30000 - . "
+        "0 x -12000 - . 0 x -17000 - . 0 x -4000 - -123 0 x -12000 - . 0 x -32768 - +123 "
+        "0 x 32767 - -123,+124 0 x 0 - -124 0 y -20000 - +126 0 y 20000 - -126,+125 "
+        "0 r 32767 - . 0 D 1 - . 0 y 0 - . 0 D 0 - -125 1 L 1 - +123 1 y 30000 - +125 "
+        "2 L 1 - . 2 A 1 - +36 1 o 0 - -125 1 L 0 - . 2 L 0 - -123 2 o 0 - -36");
+    const std::map<std::string, int> buttons = {
+        {"L", SDL_CONTROLLER_BUTTON_DPAD_LEFT}, {"R", SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
+        {"D", SDL_CONTROLLER_BUTTON_DPAD_DOWN}, {"U", SDL_CONTROLLER_BUTTON_DPAD_UP},
+        {"A", SDL_CONTROLLER_BUTTON_A},         {"B", SDL_CONTROLLER_BUTTON_B},
+        {"S", SDL_CONTROLLER_BUTTON_START},     {"X", SDL_CONTROLLER_BUTTON_X},
+        {"K", SDL_CONTROLLER_BUTTON_BACK}};
+    const std::map<std::string, int> axes = {{"x", SDL_CONTROLLER_AXIS_LEFTX},
+                                             {"y", SDL_CONTROLLER_AXIS_LEFTY},
+                                             {"r", SDL_CONTROLLER_AXIS_RIGHTX}};
+    pGamepad pad;
+    pad.setGameQuery(gameRunning);
+    int pad_ = 0, value = 0, number = 0;
+    std::string what, game, expected;
+    while (script >> pad_ >> what >> value >> game >> expected) {
+        inGame = game == "g";
+        SDL_Event event{};
+        if (what == "o") {
+            event.type = SDL_CONTROLLERDEVICEREMOVED;
+            event.cdevice.which = pad_;
+        } else if (axes.count(what)) {
+            event.type = SDL_CONTROLLERAXISMOTION;
+            event.caxis.which = pad_;
+            event.caxis.axis = static_cast<uint8_t>(axes.at(what));
+            event.caxis.value = static_cast<int16_t>(value);
+        } else {
+            event.type = value ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
+            event.cbutton.which = pad_;
+            event.cbutton.button = static_cast<uint8_t>(buttons.at(what));
+        }
+        std::vector<pEvent> out;
+        EXPECT_TRUE(pad.translate(event, out));
+        EXPECT_EQ(keys(out), expected == "." ? "" : expected) << "step " << number;
+        number++;
+    }
+    EXPECT_EQ(number, 49);
     SDL_Event key{};
     key.type = SDL_KEYDOWN;
-    EXPECT_FALSE(pad.translate(key, out));
+    std::vector<pEvent> out;
+    EXPECT_FALSE(pad.translate(key, out)) << "not a pad's";
+    inGame = false;
 }
 
 // A virtual pad through SDL's own game controller support, as the event loop sees a real one.
+// SDL drops a pad's input while windows are open but none has the keyboard (another test's
+// window may be open, hidden), unless the game is let hear it in the background.
 TEST(Gamepad, AVirtualPadPlugsInPlaysAndLetsGoWhenPulledOut) {
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     ASSERT_TRUE(pGamepad::instance()->start());
     pGamepad::instance()->setGameQuery(gameRunning);
     inGame = true;
@@ -158,18 +115,16 @@ TEST(Gamepad, AVirtualPadPlugsInPlaysAndLetsGoWhenPulledOut) {
     pump(); // the pad arrives and is opened
     SDL_Joystick* joystick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(device));
     ASSERT_NE(joystick, nullptr) << "the added pad was not opened";
-
     SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, SDL_PRESSED);
     SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 30000);
     pump();
-    EXPECT_TRUE(keyboard->keys[PKEY_X]);
-    EXPECT_TRUE(keyboard->keys[PKEY_RIGHT]);
+    EXPECT_TRUE(keyboard->keys[PKEY_X] && keyboard->keys[PKEY_RIGHT]);
     SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, SDL_RELEASED);
     pump();
     EXPECT_FALSE(keyboard->keys[PKEY_X]);
-
     ASSERT_EQ(SDL_JoystickDetachVirtual(device), 0) << SDL_GetError();
     pump();
     EXPECT_FALSE(keyboard->keys[PKEY_RIGHT]) << "pulled out with the stick held";
     inGame = false;
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "0");
 }

@@ -1,21 +1,12 @@
 #include "Text/pFontDesc.h"
 
 #include "Image/pTexture.h"
-#include "Shell/pOGLUtil.h"
 #include "tests/support/FontSheet.h"
 #include "tests/support/GLTestContext.h"
 #include "tests/support/InkBox.h"
 #include "tests/support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
-#include <vector>
-
 namespace {
-
-const pGlyphMetrics& glyph(const pFontDesc& font, unsigned char ch) {
-    return font.glyphs[ch];
-}
 
 class FontDescTest : public GLTestContext {
 protected:
@@ -38,33 +29,29 @@ TEST_F(FontDescTest, MetricsComeFromTheInkAndTheMarkers) {
     sheet.block('B', 3, 6, 5, 8).marker('B', 2).marker('B', 9);
     sheet.block('T', 2, 9, 2, 14).marker('T', 2);
     sheet.block('N', 4, 8, 6, 9);
+    sheet.block('\x7f', 1, 15, 0, 15).marker('\x7f', 0); // the last cell, filled to its edges
+    sheet.block('\x02', 7, 8, 3, 3).marker('\x02', 3);   // a cell of the first row
     sheet.ink('o', 1, 7, 1).ink('o', 15, 7, 1); // faint ink still counts, up to the last column
     pFontDesc font(sheet.writeTo(folder.file("font.tga")));
     ASSERT_TRUE(font.ok());
-
-    EXPECT_FLOAT_EQ(glyph(font, '|').left, 5.0f / 16);
-    EXPECT_FLOAT_EQ(glyph(font, '|').width, 0.0f);
-    EXPECT_FLOAT_EQ(glyph(font, '|').top, 9.0f / 16);
-    EXPECT_FLOAT_EQ(glyph(font, '|').height, 5.0f / 16);
-    EXPECT_FLOAT_EQ(glyph(font, '|').baseline, 4.0f / 16);
-
-    EXPECT_FLOAT_EQ(glyph(font, 'B').baseline, 2.0f / 16);
-    EXPECT_EQ(uploadedAlpha(font, 'B', 0, 2), 0);
+    // Left, width, top, height and baseline of each, in sixteenths of the cell.
+    const std::pair<char, std::array<float, 5>> expected[] = {
+        {'|', {5, 0, 9, 5, 4}},       {'B', {3, 3, 8, 3, 2}},   {'N', {4, 4, 9, 3, 0}},
+        {'o', {1, 14, 7, 0, 0}},      {'a', {0, 0, 0, 0, 0}},   {'T', {2, 7, 14, 12, 2}},
+        {'\x7f', {1, 14, 15, 15, 0}}, {'\x02', {7, 1, 3, 0, 3}}};
+    for (const auto& [ch, m] : expected) {
+        const pGlyphMetrics& g = font.glyphs[static_cast<int>(ch)];
+        EXPECT_EQ((std::array<float, 5>{g.left, g.width, g.top, g.height, g.baseline}),
+                  (std::array<float, 5>{m[0] / 16, m[1] / 16, m[2] / 16, m[3] / 16, m[4] / 16}))
+            << ch;
+    }
+    EXPECT_EQ(uploadedAlpha(font, 'B', 0, 2), 0) << "markers are wiped from the texture";
     EXPECT_EQ(uploadedAlpha(font, 'B', 0, 9), 255);
     EXPECT_EQ(uploadedAlpha(font, 'B', 3, 5), 255);
-
-    EXPECT_FLOAT_EQ(glyph(font, 'N').baseline, 0.0f);
-    EXPECT_FLOAT_EQ(glyph(font, 'o').left, 1.0f / 16);
-    EXPECT_FLOAT_EQ(glyph(font, 'o').width, 14.0f / 16);
-    EXPECT_FLOAT_EQ(glyph(font, 'o').height, 0.0f);
-    EXPECT_FLOAT_EQ(font.getMaxCharHeight(), 0.75f);
+    EXPECT_FLOAT_EQ(font.getMaxCharHeight(), 15.0f / 16);
     EXPECT_FLOAT_EQ(font.getCharWidth('T', 32.0f), 14.0f);
-    EXPECT_FLOAT_EQ(glyph(font, 'a').width + glyph(font, 'a').height + glyph(font, 'a').top, 0.0f);
     EXPECT_EQ(font.getCharWidth(static_cast<char>(200), 32.0f), 0.0f);
     EXPECT_EQ(font.texture->getImage(), nullptr);
-}
-
-TEST_F(FontDescTest, AnUnreadableImageLeavesNoFont) {
     EXPECT_FALSE(pFontDesc(folder.file("missing.tga")).ok());
     EXPECT_FALSE(pFontDesc(folder.file("font.png")).ok());
 }
@@ -75,32 +62,45 @@ TEST_F(FontDescTest, DrawsTheCellAtTheBaselineAndClipsIt) {
     sheet.block(' ', 1, 7, 2, 2).marker(' ', 2);
     pFontDesc font(sheet.writeTo(folder.file("font.tga")));
     ASSERT_TRUE(font.ok());
-    pOGLUtil::setOrthographicProjection(kWidth, kHeight);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glColor4f(1, 1, 1, 1);
+    blended();
     font.setupFont();
-
     // 4 screen pixels a texel: the ink's 12 x 12 texels cover 48 x 48 pixels above the baseline.
     EXPECT_FLOAT_EQ(font.drawChar('H', 100, 200, 64), 44.0f);
     InkBox box = InkBox::of(readAll(), kWidth, kHeight);
-    EXPECT_EQ(box.left, 100);
-    EXPECT_EQ(box.right, 147);
-    EXPECT_EQ(box.top, 152);
-    EXPECT_EQ(box.bottom, 199);
+    EXPECT_EQ((std::array<int, 4>{box.left, box.right, box.top, box.bottom}),
+              (std::array<int, 4>{100, 147, 152, 199}));
 
     glClear(GL_COLOR_BUFFER_BIT);
     EXPECT_FLOAT_EQ(font.drawChar(' ', 100, 200, 64), 24.0f);
     EXPECT_FLOAT_EQ(font.drawChar('H', 100, 200, 64, 200, 400, 0, 400), 44.0f);
     EXPECT_FLOAT_EQ(font.drawChar(static_cast<char>(0xC8), 100, 200, 64), 0.0f);
     EXPECT_EQ(litPixels(), 0);
-
     // Cut on all four sides: only the rectangle's part of the ink remains.
     font.drawChar('H', 100, 200, 64, 110, 130, 160, 190);
     EXPECT_EQ(pixel(111, 161)[0], 255);
     EXPECT_EQ(pixel(129, 189)[0], 255);
     EXPECT_EQ(litPixels(), 20 * 30);
+}
+
+// The shipped sheet gives every printable character ink on one shared baseline, a blank with a
+// width, and room around each glyph.
+TEST_F(FontDescTest, TheGamesFontGivesUsableMetrics) {
+    pFontDesc font(PLINX_SOURCE_DIR "/Resources/Brisk.tga");
+    ASSERT_TRUE(font.ok());
+    const float baseline = font.glyphs['A'].baseline;
+    EXPECT_GT(baseline, 0.1f);
+    for (int ch = 33; ch < 127; ++ch) {
+        const pGlyphMetrics& g = font.glyphs[ch];
+        EXPECT_TRUE(g.baseline == baseline && g.height > 0 && g.left > 0 && g.left + g.width < 1)
+            << ch;
+    }
+    for (int ch = 0; ch < 32; ++ch)
+        EXPECT_EQ(font.glyphs[ch].width + font.glyphs[ch].height, 0.0f) << ch;
+    EXPECT_EQ(font.glyphs[' '].height, 0.0f);
+    EXPECT_GT(font.glyphs[' '].width, font.glyphs['i'].width);
+    // Capitals stand on the baseline; descenders go below it.
+    EXPECT_EQ(font.glyphs['H'].top - font.glyphs['H'].height, baseline);
+    EXPECT_LT(font.glyphs['g'].top - font.glyphs['g'].height, baseline);
 }
 
 } // namespace

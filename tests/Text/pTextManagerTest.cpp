@@ -1,18 +1,12 @@
 #include "Text/pTextManager.h"
 
 #include "Game/pPlinx.h"
-#include "Shell/pOGLUtil.h"
-#include "Utils/pStringUtils.h"
 #include "tests/support/FontSheet.h"
 #include "tests/support/GLTestContext.h"
 #include "tests/support/InkBox.h"
 #include "tests/support/TempFolder.h"
 
-#include <gtest/gtest.h>
-
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -23,64 +17,68 @@ class TextManagerTest : public GLTestContext {
 protected:
     TempFolder folder;
     pTextManager* text = pTextManager::instance();
+    pFontDesc* before = nullptr;
+    std::string name = "Test" + std::to_string(++made);
+    static inline int made = 0;
 
     void SetUp() override {
         GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure()) {
+        if (IsSkipped() || HasFatalFailure())
             return;
-        }
+        before = text->currentFont;
         FontSheet sheet;
         sheet.block('H', 2, 13, 2, 13).marker('H', 2);
         sheet.block('i', 4, 6, 2, 10).marker('i', 2);
         sheet.block('T', 2, 9, 2, 14).marker('T', 2);
         sheet.block(' ', 1, 7, 2, 2).marker(' ', 2);
-        ASSERT_TRUE(text->loadAndSetFont(sheet.writeTo(folder.file("test.tga")), "Test"));
-        pOGLUtil::setOrthographicProjection(kWidth, kHeight);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glColor4f(1, 1, 1, 1);
+        ASSERT_TRUE(text->loadAndSetFont(sheet.writeTo(folder.file("test.tga")), name));
+        blended();
     }
-
     void TearDown() override {
-        // The fonts' textures belong to this test's context.
-        text->currentFont = nullptr;
-        text->fonts.clear();
+        text->currentFont = before;
         pPlinx::instance()->transitionManager.active = false;
-        GLTestContext::TearDown();
     }
-
     InkBox ink() { return InkBox::of(readAll(), kWidth, kHeight); }
+    static std::vector<std::string> lines(const std::string& text) {
+        std::vector<std::string> result;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);)
+            result.push_back(line);
+        return result;
+    }
 };
 
-TEST_F(TextManagerTest, FontsAreRegisteredByName) {
-    EXPECT_FALSE(text->loadFont(folder.file("test.tga"), "Test"));
-    EXPECT_FALSE(text->loadAndSetFont(folder.file("missing.tga"), "Other"));
-    EXPECT_EQ(text->fonts.count("Other"), 0u);
-    EXPECT_TRUE(text->loadFont(folder.file("test.tga"), "Second"));
-    EXPECT_EQ(text->currentFont, text->fonts["Test"].get());
+TEST_F(TextManagerTest, FontsAreRegisteredOnceByName) {
+    EXPECT_FALSE(text->loadFont(folder.file("test.tga"), name));
+    EXPECT_FALSE(text->loadAndSetFont(folder.file("missing.tga"), name + "x"));
+    EXPECT_EQ(text->fonts.count(name + "x"), 0u);
+    pFontDesc* mine = text->fonts[name].get();
+    EXPECT_EQ(text->currentFont, mine);
     EXPECT_FALSE(text->setCurrentFont("Euphemia"));
-    EXPECT_EQ(text->currentFont, text->fonts["Test"].get());
-    EXPECT_TRUE(text->setCurrentFont("Second"));
-    EXPECT_EQ(text->currentFont, text->fonts["Second"].get());
+    EXPECT_EQ(text->currentFont, mine);
+    EXPECT_TRUE(text->loadFont(folder.file("test.tga"), name + "b"));
+    EXPECT_EQ(text->currentFont, mine) << "loading alone does not switch";
+    EXPECT_TRUE(text->setCurrentFont(name + "b"));
+    EXPECT_EQ(text->currentFont, text->fonts[name + "b"].get());
 }
 
 TEST_F(TextManagerTest, MeasuresWidestLineAndAllLines) {
-    EXPECT_FLOAT_EQ(text->getStringWidth("H", 48), 47.2f);
-    EXPECT_FLOAT_EQ(text->getStringWidth("", 48), 0.0f);
-    EXPECT_FLOAT_EQ(text->getStringWidth("Hi\nHHH", 48), 3 * 47.2f);
-    EXPECT_FLOAT_EQ(text->getStringWidth(" ", 48), 24 + 3.2f);
-    EXPECT_FLOAT_EQ(text->getStringHeight("a\r\nb", 10), 34.0f);
-
     const std::string red = pTextManager::getColorChangeStringub(255, 0, 0, 255);
-    EXPECT_FLOAT_EQ(text->getStringWidth(red, 48), 0.0f);
-    EXPECT_FLOAT_EQ(text->getStringWidth("H" + red + "H", 48), 2 * 47.2f);
     // Codes past 127 and an escape cut short by the end count nothing.
-    EXPECT_FLOAT_EQ(text->getStringWidth("H\xC8\xFF", 48), 47.2f);
-    EXPECT_FLOAT_EQ(text->getStringWidth("H\x01"
-                                         "AA",
-                                         48),
-                    47.2f);
+    const std::pair<std::string, float> widths[] = {{"H", 47.2f},
+                                                    {"", 0},
+                                                    {"Hi\nHHH", 3 * 47.2f},
+                                                    {" ", 27.2f},
+                                                    {red, 0},
+                                                    {"H" + red + "H", 2 * 47.2f},
+                                                    {"H\xC8\xFF", 47.2f},
+                                                    {"H\x01"
+                                                     "AA",
+                                                     47.2f}};
+    for (const auto& [string, width] : widths)
+        EXPECT_FLOAT_EQ(text->getStringWidth(string, 48), width) << string;
+    EXPECT_FLOAT_EQ(text->getStringHeight("a\r\nb", 10), 34.0f);
+    EXPECT_FLOAT_EQ(text->getStringHeight("a", 10), 10.0f);
 
     text->currentFont = nullptr;
     EXPECT_FLOAT_EQ(text->getStringWidth("HHH", 48), 0.0f);
@@ -90,24 +88,23 @@ TEST_F(TextManagerTest, MeasuresWidestLineAndAllLines) {
 }
 
 TEST_F(TextManagerTest, ColourEscapesHaveExactBytesAndSetTheColour) {
-    EXPECT_EQ(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), std::string("\x01"
-                                                                                       "A\x20\x01"
-                                                                                       "A"));
-    EXPECT_EQ(pTextManager::getColorChangeStringub(255, 128, 0, 64), std::string("\x01"
-                                                                                 "A\x21\x01\x11"));
-    EXPECT_EQ(pTextManager::getColorChangeStringf(2.0f, -1.0f, 1e30f, 0.999f),
-              std::string("\x01"
-                          "A\x01"
-                          "A\x40"));
-
+    EXPECT_EQ(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), "\x01"
+                                                                           "A\x20\x01"
+                                                                           "A");
+    EXPECT_EQ(pTextManager::getColorChangeStringub(255, 128, 0, 64), "\x01"
+                                                                     "A\x21\x01\x11");
+    EXPECT_EQ(pTextManager::getColorChangeStringf(2.0f, -1.0f, 1e30f, 0.999f), "\x01"
+                                                                               "A\x01"
+                                                                               "A\x40");
+    auto colour = [] {
+        GLfloat c[4];
+        glGetFloatv(GL_CURRENT_COLOR, c);
+        return std::array<int, 4>{int(c[0] * 255 + 0.5f), int(c[1] * 255 + 0.5f),
+                                  int(c[2] * 255 + 0.5f), int(c[3] * 255 + 0.5f)};
+    };
     text->drawString(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), 10, 100, 48);
     EXPECT_EQ(litPixels(), 0);
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_NEAR(colour[0] * 255, 255, 0.01);
-    EXPECT_NEAR(colour[1] * 255, 124, 0.01);
-    EXPECT_NEAR(colour[2] * 255, 0, 0.01);
-    EXPECT_NEAR(colour[3] * 255, 255, 0.01);
+    EXPECT_EQ(colour(), (std::array<int, 4>{255, 124, 0, 255}));
 
     // Code bytes 10 and 13 are colours, not line breaks.
     const std::string amber = pTextManager::getColorChangeStringf(1.0f, 0.8f, 0.2f, 1.0f);
@@ -115,43 +112,33 @@ TEST_F(TextManagerTest, ColourEscapesHaveExactBytesAndSetTheColour) {
     EXPECT_FLOAT_EQ(text->getStringHeight(amber + "H", 10), 10.0f);
     EXPECT_FLOAT_EQ(text->getStringWidth(amber + "H", 48), 47.2f);
     EXPECT_EQ(text->formatStringToWidth(amber + "HH HH", 3 * 47.2f, 48), amber + "HH\nHH");
+    EXPECT_EQ(text->formatStringToWidth("HH HH" + amber, 3 * 47.2f, 48), "HH\nHH" + amber);
     text->drawString(amber + "H", 10, 100, 48);
     EXPECT_EQ(ink().bottom, 99);
     EXPECT_EQ(ink().top, 52);
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_NEAR(colour[1] * 255, 204, 0.01);
-    EXPECT_NEAR(colour[2] * 255, 48, 0.01);
+    EXPECT_EQ(colour(), (std::array<int, 4>{255, 204, 48, 255}));
 
     // A cut-short escape ends the line without changing the colour.
     glClear(GL_COLOR_BUFFER_BIT);
     text->drawString(std::string("H\x01\x02\x02\x02"), 10, 100, 48);
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_NEAR(colour[1] * 255, 204, 0.01);
+    EXPECT_EQ(colour(), (std::array<int, 4>{255, 204, 48, 255}));
     EXPECT_EQ(ink().right, 57);
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        result.push_back(line);
-    }
-    return result;
 }
 
 TEST_F(TextManagerTest, WrapsAtBlanksAndBreaksLongWords) {
     // Every glyph but the blank measures like 'H' here; wrap to four of them.
     const std::string words = "HH HHH H HHHH HH H HHH HHHH H";
-    const std::string wrapped = text->formatStringToWidth(words, 4 * 47.2f + 1, 48);
     std::string joined;
-    for (const std::string& line : lines(wrapped)) {
+    for (const std::string& line : lines(text->formatStringToWidth(words, 4 * 47.2f + 1, 48))) {
         EXPECT_LE(text->getStringWidth(line, 48), 4 * 47.2f + 1) << line;
         EXPECT_FALSE(line.empty() || line.front() == ' ' || line.back() == ' ') << line;
         joined += (joined.empty() ? "" : " ") + line;
     }
     EXPECT_EQ(joined, words);
+    EXPECT_EQ(text->formatStringToWidth("HH\tHHH", 4 * 47.2f + 1, 48), "HH\nHHH");
 
-    // A 30-letter word, 5 letters a line: each overflow keeps all but the last two letters.
+    // A 30-letter word, 5 letters a line: each overflow keeps all but the last two letters, as
+    // does a word more than ten letters past the last blank.
     const std::string word(30, 'H');
     const std::vector<std::string> pieces =
         lines(text->formatStringToWidth(word, 5 * 47.2f + 1, 48));
@@ -160,9 +147,9 @@ TEST_F(TextManagerTest, WrapsAtBlanksAndBreaksLongWords) {
         EXPECT_EQ(pieces[i], "HHHH-");
         rejoined += pieces[i].substr(0, pieces[i].size() - 1);
     }
-    rejoined += pieces.back();
-    EXPECT_EQ(rejoined, word);
-
+    EXPECT_EQ(rejoined + pieces.back(), word);
+    EXPECT_EQ(lines(text->formatStringToWidth("H " + std::string(12, 'H'), 12 * 47.2f, 48))[0],
+              "H HHHHHHHHH-");
     // Too narrow for three letters, or for any: every piece still holds one letter.
     EXPECT_EQ(text->formatStringToWidth("HHHH", 1.5f * 47.2f, 48), "H-\nH-\nH-\nH");
     EXPECT_EQ(text->formatStringToWidth("HHH", 1.0f, 48), "H-\nH-\nH");
@@ -172,8 +159,7 @@ TEST_F(TextManagerTest, WrapsAtBlanksAndBreaksLongWords) {
 TEST_F(TextManagerTest, AlignedStringsLandWhereMeasured) {
     // Measured widths run to the end of the gap after the last glyph; the visible ink ends one
     // texel past the measured ink width.
-    const float gap = 3.2f;
-    const float texel = 4.0f;
+    const float gap = 3.2f, texel = 4.0f;
     const float w = text->getStringWidth("HiH", 48);
     text->drawString("HiH", 100, 100, 48);
     InkBox box = ink();
@@ -201,18 +187,20 @@ TEST_F(TextManagerTest, AlignedStringsLandWhereMeasured) {
     EXPECT_EQ(pixel(560, 130)[0], 0); // the middle line is empty
 }
 
-TEST_F(TextManagerTest, ClippedStringStaysInsideItsRectangle) {
+TEST_F(TextManagerTest, ClippedStringsStayInsideTheirRectangle) {
     text->drawString("HHHH\nHHHH", 100, 100, 48, 130, 220, 80, 140);
-    int outside = 0;
-    const std::vector<unsigned char> rgba = readAll();
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const bool inside = x >= 130 && x < 220 && y >= 80 && y < 140;
-            outside += !inside && rgba[(static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 4];
-        }
-    }
-    EXPECT_EQ(outside, 0);
-    EXPECT_GT(InkBox::of(rgba, kWidth, kHeight).count, 60 * 40);
+    EXPECT_EQ(litPixels(), litPixels(130, 80, 220, 140));
+    EXPECT_GT(litPixels(), 60 * 40);
+    glClear(GL_COLOR_BUFFER_BIT);
+    // Placed by their centre or right end, then cut at the sides (ink edges half lit aside).
+    text->drawStringCentered("HHHH", 400, 300, 48, 380, 420, 0, 480);
+    EXPECT_EQ(litPixels(0, 0, kWidth, kHeight, 127), litPixels(380, 252, 420, 300, 127));
+    EXPECT_EQ(litPixels(380, 252, 420, 300, 127), 40 * 48);
+    glClear(GL_COLOR_BUFFER_BIT);
+    text->drawStringFromRight("HHHH", 600, 400, 48, 0, 560, 0, 480);
+    InkBox box = ink();
+    EXPECT_EQ((std::array<int, 4>{box.left, box.right, box.top, box.bottom}),
+              (std::array<int, 4>{411, 559, 352, 399}));
 }
 
 TEST_F(TextManagerTest, TextShrinksWithTheFadeButKeepsItsStride) {
@@ -224,10 +212,8 @@ TEST_F(TextManagerTest, TextShrinksWithTheFadeButKeepsItsStride) {
     const std::vector<unsigned char> rgba = readAll();
     const InkBox first = InkBox::of(rgba, kWidth, kHeight, 0, 148);
     const InkBox second = InkBox::of(rgba, kWidth, kHeight, 148, kWidth);
-    EXPECT_EQ(first.left, 106);
-    EXPECT_EQ(first.right, 129);
-    EXPECT_EQ(first.top, 168);
-    EXPECT_EQ(first.bottom, 191);
+    EXPECT_EQ((std::array<int, 4>{first.left, first.right, first.top, first.bottom}),
+              (std::array<int, 4>{106, 129, 168, 191}));
     EXPECT_EQ(second.left, 153);
     EXPECT_EQ(second.right, 176);
     EXPECT_EQ(second.top, 168);

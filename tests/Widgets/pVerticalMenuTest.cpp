@@ -1,106 +1,88 @@
 #include "Widgets/pVerticalMenu.h"
 
 #include "Game/pPlinx.h"
+#include "Input/pInputManager.h"
 #include "Platform/pAudioDevice.h"
 #include "Platform/pResourceFolder.h"
 #include "Sound/slSound.h"
 #include "Text/pTextManager.h"
-#include "Utils/pStringUtils.h"
-#include "Input/pInputManager.h"
-#include "Input/pKeyboardHandler.h"
-#include "Input/pMouseHandler.h"
+#include "tests/support/Events.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/GLTestContext.h"
 
-#include <gtest/gtest.h>
+#include <cmath>
 
 namespace {
 
 // The title menu at a 640 x 480 view: entries centred on x 320, rows 42 px apart from y 300.
+// Blips play on channels whose mix is never pulled, so each stays until counted.
 class MenuTest : public GLTestContext {
 protected:
     FakeClock clock;
-    pKeyboardHandler* keyboard = pKeyboardHandler::instance();
     pMouseHandler* mouse = pMouseHandler::instance();
-    pVerticalMenu menu;
-
-    pPlinx* app = nullptr;
-    int blipsCounted = 0;
+    pVerticalMenu menu, one, empty;
+    pPlinx* app = pPlinx::instance();
+    short gameBlip = app->menuBlipSound;
+    int gameVolume = app->fxVolume, blipsCounted = 0;
 
     void SetUp() override {
         GLTestContext::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         pInputManager::instance()->init();
-        keyboard->events.clear();
+        pKeyboardHandler::instance()->events.clear();
+        pTextManager* text = pTextManager::instance();
+        ASSERT_TRUE(text->setCurrentFont("Brisk") ||
+                    text->loadAndSetFont(PLINX_SOURCE_DIR "/Resources/Brisk.tga", "Brisk"));
         setResourceFolder(PLINX_SOURCE_DIR "/Resources");
-        setUserDataFolder(PLINX_SOURCE_DIR "/tests/data/no-such-folder");
-        app = pPlinx::instance();
-        pTextManager::instance()->loadFont(getResourcePath("Brisk.tga"), "Brisk");
-        ASSERT_TRUE(pTextManager::instance()->setCurrentFont("Brisk"));
-        // The mix is never pulled, so every blip stays on its channel until counted.
         pAudioDevice::setManualOutput(true, 44100);
         ASSERT_EQ(slInit(4), 0);
         ASSERT_EQ(slLoadSoundFromBundle("", "menublip.mp3", &app->menuBlipSound), 0);
         app->fxVolume = 200;
-        place(menu);
+        for (pVerticalMenu* m : {&menu, &one, &empty})
+            m->x = 320, m->y = 300, m->fontSize = 24;
         for (const char* entry : {"Start Game", "High Scores", "Quit Game"})
             menu.addChoice(entry);
+        one.addChoice("Continue");
     }
-
-    static void place(pVerticalMenu& m) {
-        m.x = 320;
-        m.y = 300;
-        m.fontSize = 24;
+    void TearDown() override {
+        // The game's own sound, if it was started, plays on afterwards.
+        slStopAllChannels();
+        pAudioDevice::setManualOutput(false, 0);
+        gameBlip >= 0 ? void(slInit(4)) : slExit();
+        app->menuBlipSound = gameBlip;
+        app->fxVolume = gameVolume;
+        setResourceFolder("");
+        pInputManager::instance()->init();
     }
-    void press(PKEYCODE k) { send(PEVENT_RAW_KEY_DOWN, k); }
-    void release(PKEYCODE k) { send(PEVENT_RAW_KEY_UP, k); }
-    void send(uint32_t kind, PKEYCODE k) {
-        pEvent event{PEVENT_CLASS_KEYBOARD, kind, static_cast<uint32_t>(k), 0, 0, 0, 0, 0};
-        keyEvent(nullptr, &event, keyboard);
-    }
-    void frame() { pInputManager::instance()->update(); }
     // One update step followed by the end of the frame.
     std::string step(pVerticalMenu& m) {
         m.listenForEventsAndUpdate();
         std::string confirmed = m.getConfirmedChoice();
-        frame();
+        pInputManager::instance()->update();
         return confirmed;
     }
     std::string tap(pVerticalMenu& m, PKEYCODE k) {
-        press(k);
+        hold(k);
         std::string confirmed = step(m);
-        release(k);
-        frame();
+        letGo(k);
+        pInputManager::instance()->update();
         return confirmed;
     }
-    // Puts the pointer at (x, y); `moved` decides whether it got there during this frame.
-    void pointAt(int x, int y, bool moved) {
-        mouse->x = x;
-        mouse->y = y;
-        mouse->lastX = moved ? x - 3 : x;
-        mouse->lastY = y;
-    }
-    void click() {
-        mouse->buttons[PBUTTON_LEFT] = true;
+    // The pointer at (x, y) for the next step, moved there in this frame or resting, its button
+    // pressed or not; then that step.
+    std::string pointAt(int x, int y, bool moved, bool click = false) {
+        mouse->x = x, mouse->y = y, mouse->lastX = moved ? x - 3 : x, mouse->lastY = y;
+        mouse->buttons[PBUTTON_LEFT] = click;
         mouse->oldButtons[PBUTTON_LEFT] = false;
+        return step(menu);
     }
-    void TearDown() override {
-        GLTestContext::TearDown();
-        if (!app)
-            return;
-        slExit();
-        pAudioDevice::setManualOutput(false, 0);
-        app->menuBlipSound = -1;
-        setResourceFolder("");
-        setUserDataFolder("");
-    }
-    // Blips played so far; each is stopped once counted so the channels stay free.
+    // Blips played so far, centred at the game's effects volume; each is stopped once counted.
     int blips() {
         blipsCounted += slCountSounds(app->menuBlipSound);
         for (short c = 0; c < gNumChannels; c++) {
             if (gChanArray[c].soundID == app->menuBlipSound) {
-                EXPECT_EQ(gChanArray[c].volume, 200);
+                EXPECT_EQ(gChanArray[c].volume * 1000 + gChanArray[c].stereoPosition, 200000);
             }
         }
         slStopAllChannels();
@@ -108,102 +90,80 @@ protected:
     }
 };
 
-TEST_F(MenuTest, UpAndDownWrapAroundWithABlip) {
-    EXPECT_EQ(tap(menu, PKEY_UP), "nothing_confirmed");
-    EXPECT_EQ(menu.currChoice, 2);
-    EXPECT_EQ(blips(), 1);
-    tap(menu, PKEY_DOWN);
-    EXPECT_EQ(menu.currChoice, 0);
-    tap(menu, PKEY_DOWN);
-    EXPECT_EQ(menu.currChoice, 1);
-    tap(menu, PKEY_UP);
-    EXPECT_EQ(menu.currChoice, 0);
-    EXPECT_EQ(blips(), 4);
+} // namespace
 
-    EXPECT_EQ(tap(menu, PKEY_RETURN), "Start Game");
-    EXPECT_EQ(blips(), 5);
-    tap(menu, PKEY_DOWN);
-    EXPECT_EQ(tap(menu, PKEY_SPACE), "High Scores");
-    EXPECT_EQ(menu.getCurrChoice(), "High Scores");
-}
-
-TEST_F(MenuTest, PointerTakesTheHighlightOnlyWhenItMoves) {
-    // Row 1 spans y 318 to 342 on screen; its text is centred on 320.
-    pointAt(320, 330, false);
-    step(menu);
-    EXPECT_TRUE(menu.mouseOver);
-    EXPECT_EQ(menu.currChoice, 0);
-
-    pointAt(320, 330, true);
-    step(menu);
-    EXPECT_EQ(menu.currChoice, 1);
-
-    // The box is strictly inside: its top edge is outside.
-    pointAt(320, 318, true);
-    step(menu);
-    EXPECT_FALSE(menu.mouseOver);
-
-    // A resting pointer over entry 2 with entry 1 highlighted: a click confirms entry 1.
-    tap(menu, PKEY_DOWN);
-    tap(menu, PKEY_UP);
-    pointAt(320, 372, false);
-    click();
-    EXPECT_EQ(step(menu), "High Scores");
-}
-
-TEST_F(MenuTest, ClickAwayFromEveryEntryDoesNothing) {
-    const float half = pTextManager::instance()->getStringWidth("Start Game", 24) / 2;
-    for (auto [x, y] : {std::pair{320, 200}, std::pair{static_cast<int>(320 + half + 1), 290},
-                        std::pair{320, 310}}) {
-        pointAt(x, y, true);
-        click();
-        EXPECT_EQ(step(menu), "nothing_confirmed") << x << "," << y;
-        EXPECT_FALSE(menu.mouseOver);
+TEST_F(MenuTest, KeysMoveWithABlipAndWrapAroundAndConfirmOnce) {
+    std::string moves;
+    for (PKEYCODE key : {PKEY_UP, PKEY_DOWN, PKEY_DOWN, PKEY_UP, PKEY_DOWN}) {
+        moves += tap(menu, key);
+        moves += " " + std::to_string(menu.currChoice) + ",";
+        blips();
     }
-    EXPECT_EQ(blips(), 0);
-
-    pointAt(static_cast<int>(320 + half - 1), 290, true);
-    click();
-    EXPECT_EQ(step(menu), "Start Game");
-    EXPECT_EQ(blips(), 1);
-}
-
-TEST_F(MenuTest, OneEntryMenuIsSilentOnUpAndDown) {
-    pVerticalMenu one;
-    place(one);
-    one.addChoice("Continue");
+    EXPECT_EQ(moves, "nothing_confirmed 2,nothing_confirmed 0,nothing_confirmed 1,"
+                     "nothing_confirmed 0,nothing_confirmed 1,");
+    EXPECT_EQ(tap(menu, PKEY_SPACE) + tap(menu, PKEY_RETURN), "High ScoresHigh Scores");
+    EXPECT_EQ(menu.getCurrChoice(), "High Scores");
+    EXPECT_EQ(blips(), 7);
+    // Held Return confirms once, and a confirmation is collected once.
+    hold(PKEY_RETURN);
+    int confirmations = 0;
+    for (int i = 0; i < 60; i++, clock.advance(16))
+        confirmations += step(menu) != "nothing_confirmed";
+    EXPECT_EQ(confirmations, 1);
+    EXPECT_EQ(blips(), 8);
+    EXPECT_EQ(menu.getConfirmedChoice(), "nothing_confirmed");
+    letGo(PKEY_RETURN);
+    // A one-entry menu does not blip on Up and Down; an empty one reads nothing.
     tap(one, PKEY_UP);
     tap(one, PKEY_DOWN);
     EXPECT_EQ(one.currChoice, 0);
-    EXPECT_EQ(blips(), 0);
+    EXPECT_EQ(blips(), 8);
     EXPECT_EQ(tap(one, PKEY_RETURN), "Continue");
-    EXPECT_EQ(blips(), 1);
-}
-
-TEST_F(MenuTest, HeldReturnConfirmsOnce) {
-    press(PKEY_RETURN);
-    int confirmations = 0;
-    for (int i = 0; i < 60; i++) {
-        if (step(menu) != "nothing_confirmed")
-            confirmations++;
-        clock.advance(16);
-    }
-    EXPECT_EQ(confirmations, 1);
-    EXPECT_EQ(blips(), 1);
-    // Collected once even if the owner asks again.
-    EXPECT_EQ(menu.getConfirmedChoice(), "nothing_confirmed");
-}
-
-TEST_F(MenuTest, EmptyMenuNeverReadsPastItsList) {
-    pVerticalMenu empty;
-    place(empty);
-    pointAt(320, 290, true);
-    click();
+    EXPECT_EQ(blips(), 9);
     for (PKEYCODE k : {PKEY_UP, PKEY_DOWN, PKEY_RETURN, PKEY_SPACE})
         EXPECT_EQ(tap(empty, k), "nothing_confirmed");
-    EXPECT_EQ(empty.currChoice, 0);
-    EXPECT_EQ(empty.getCurrChoice(), "");
+    EXPECT_EQ(empty.getCurrChoice() + std::to_string(empty.currChoice), "0");
     empty.draw(1.0f);
 }
 
-} // namespace
+TEST_F(MenuTest, EntriesAreDrawnCentredBreathingWithTheHighlightedOneLarger) {
+    std::vector<pTextManager::DrawnString> drawn;
+    pTextManager::instance()->drawn = &drawn;
+    menu.currChoice = 1;
+    menu.draw(0);
+    menu.draw(static_cast<float>(M_PI / 0.3)); // half a breath later
+    one.draw(0);                               // a lone entry is not highlighted
+    pTextManager::instance()->drawn = nullptr;
+    ASSERT_EQ(drawn.size(), 7u);
+    const float sizes[] = {25.2f, 28.8f, 25.2f, 22.8f, 26.4f, 22.8f, 25.2f};
+    for (int i = 0; i < 7; i++) {
+        EXPECT_EQ(drawn[i].text, i < 6 ? menu.choices[i % 3] : "Continue");
+        EXPECT_TRUE(drawn[i].x == 320 && drawn[i].y == 300 + (i % 3) * 42.0f &&
+                    drawn[i].align == pTextManager::Align::CENTRE)
+            << i;
+        EXPECT_NEAR(drawn[i].h, sizes[i], 1e-4) << i;
+    }
+}
+
+TEST_F(MenuTest, ThePointerTakesTheHighlightOnlyWhenItMovesAndClicksOnlyOverAnEntry) {
+    // Row 1 spans y 318 to 342 on screen, its edges outside; its text is centred on 320.
+    pointAt(320, 330, false);
+    EXPECT_TRUE(menu.mouseOver);
+    EXPECT_EQ(menu.currChoice, 0);
+    pointAt(320, 330, true);
+    EXPECT_EQ(menu.currChoice, 1);
+    for (int y : {318, 342}) {
+        pointAt(320, y, true);
+        EXPECT_FALSE(menu.mouseOver) << y;
+    }
+    // A resting pointer over entry 2 with entry 1 highlighted: a click confirms entry 1.
+    EXPECT_EQ(pointAt(320, 372, false, true), "High Scores");
+    EXPECT_EQ(blips(), 1);
+    const int half =
+        static_cast<int>(pTextManager::instance()->getStringWidth("Start Game", 24) / 2);
+    for (auto [x, y] : {std::pair{320, 200}, {321 + half, 290}, {319 - half, 290}, {320, 310}})
+        EXPECT_EQ(pointAt(x, y, true, true), "nothing_confirmed") << x << "," << y;
+    EXPECT_EQ(blips(), 1);
+    EXPECT_EQ(pointAt(319 + half, 290, true, true), "Start Game");
+    EXPECT_EQ(blips(), 2);
+}

@@ -1,0 +1,307 @@
+// Files as the game reads and writes them: streams, attribute files with their saves, the
+// categorical dictionary and the preferences.
+#include "File/cAttribs.h"
+#include "File/pBinaryFile.h"
+#include "File/pCategoricalDict.h"
+#include "File/pPreferencesManager.h"
+#include "File/pTextFile.h"
+#include "Platform/pResourceFolder.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+namespace {
+
+struct FileTest : ::testing::Test {
+    TempFolder folder;
+    std::string write(const std::string& name, const std::string& bytes) {
+        writeFileBytes(folder.file(name), bytes);
+        return folder.file(name);
+    }
+    size_t filesInFolder() {
+        return std::distance(std::filesystem::directory_iterator(folder.path()), {});
+    }
+    // The kinds with their items as "kind=a,b;".
+    static std::string items(cAttribs& attribs) {
+        std::string all;
+        for (const std::string& kind : attribs.kinds) {
+            all += kind + "=";
+            for (const std::string& item : attribs.attribs[kind]->data)
+                all += item + ",";
+            all += ";";
+        }
+        return all;
+    }
+};
+
+} // namespace
+
+TEST_F(FileTest, StreamsOpenCloseRemoveAndRename) {
+    pBinaryFile file;
+    EXPECT_TRUE(file.eof());
+    EXPECT_FALSE(file.open(folder.file("a"), PFILE_NONE));
+    EXPECT_FALSE(file.open(folder.file("a"), static_cast<PFILE_MODE>(7)));
+    EXPECT_FALSE(file.open(folder.file("missing"), PFILE_READ) || file.isOpen());
+    EXPECT_FALSE(file.close() || file.remove());
+    ASSERT_TRUE(file.open(folder.file("a"), PFILE_WRITE));
+    EXPECT_EQ(file.getPath(), folder.file("a"));
+    EXPECT_EQ(file.getMode(), PFILE_WRITE);
+    file << "abc";
+    // Renaming a file being written keeps what was written so far.
+    ASSERT_TRUE(file.rename(folder.file("b")));
+    file << 'd';
+    EXPECT_TRUE(file.close());
+    EXPECT_EQ(file.getMode(), PFILE_NONE);
+    EXPECT_EQ(readFileBytes(folder.file("b")), std::string("abc\0d", 5));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("a")));
+    ASSERT_TRUE(file.open(folder.file("b"), PFILE_READ));
+    EXPECT_TRUE(file.remove());
+    EXPECT_FALSE(std::filesystem::exists(folder.file("b")));
+}
+
+TEST_F(FileTest, BinaryValuesRoundTripInBothOrders) {
+    for (PFILE_ENDIANNESS order : {PFILE_LITTLE_ENDIAN, PFILE_BIG_ENDIAN}) {
+        SCOPED_TRACE(order);
+        {
+            pBinaryFile out(folder.file("v"), PFILE_WRITE, order);
+            out << 'c' << static_cast<unsigned char>(200) << static_cast<short>(-2)
+                << static_cast<unsigned short>(0x424D) << -70000 << 4000000000u << -5L << 7UL
+                << 0.5f << 0.25 << static_cast<long double>(1.5) << true << false << "word" << endl
+                << tab;
+        }
+        std::string bytes = readFileBytes(folder.file("v"));
+        ASSERT_EQ(bytes.size(), 1u + 1 + 2 + 2 + 4 + 4 + 4 + 4 + 4 + 8 + 16 + 4 + 4 + 5 + 1 + 1);
+        EXPECT_EQ(bytes.substr(4, 2), order == PFILE_BIG_ENDIAN ? "\x42\x4D" : "\x4D\x42");
+        EXPECT_EQ(bytes.substr(bytes.size() - 7), std::string("word\0\n\t", 7));
+        pBinaryFile in(folder.file("v"), PFILE_READ, order);
+        char c = 0;
+        unsigned char uc = 0;
+        short s = 0;
+        unsigned short us = 0;
+        int i = 0;
+        unsigned int ui = 0;
+        long l = 0;
+        unsigned long ul = 0;
+        float f = 0;
+        double d = 0;
+        long double ld = 0;
+        bool yes = false, no = true;
+        in >> c >> uc >> s >> us >> i >> ui >> l >> ul >> f >> d >> ld >> yes >> no;
+        EXPECT_TRUE(c == 'c' && uc == 200 && s == -2 && us == 0x424D && i == -70000 &&
+                    ui == 4000000000u && l == -5 && ul == 7u && f == 0.5f && d == 0.25 &&
+                    ld == 1.5L && yes && !no);
+        EXPECT_FALSE(in.eof());
+        pBinaryFile copy(in);
+        EXPECT_TRUE(copy.isOpen() && copy.getEndianness() == order);
+    }
+    // Header bytes, words and reads past the end, which leave the value alone.
+    pBinaryFile in(write("h", "BMabc def"), PFILE_READ, PFILE_LITTLE_ENDIAN);
+    unsigned short magic = 0;
+    std::string word, second, third;
+    char next = 0;
+    unsigned int value = 9;
+    in >> magic >> word >> next >> second >> value;
+    EXPECT_EQ(magic, 19778);
+    EXPECT_EQ(word + "|" + next + "|" + second, "abc| |def");
+    EXPECT_TRUE(in.eof());
+    pBinaryFile(write("long", std::string(100, 'x')), PFILE_READ) >> third;
+    EXPECT_EQ(third, std::string(80, 'x'));
+    pBinaryFile closed;
+    closed >> value << 5;
+    EXPECT_EQ(closed.readBytes(&value, 4), 0);
+    EXPECT_EQ(value, 9u);
+}
+
+TEST_F(FileTest, TextLinesWordsAndValues) {
+    const char bytes[] = "\na\r\n\r\n\0b\n\n  c d \nx";
+    pTextFile lines(write("t", std::string(bytes, sizeof(bytes) - 1)), PFILE_READ);
+    std::string read;
+    for (int i = 0; i < 5; i++)
+        read += lines.readLine() + "|";
+    EXPECT_EQ(read, "|a|b|  c d |x|") << "blank lines and line ends are skipped";
+    EXPECT_TRUE(lines.eof());
+    EXPECT_EQ(lines.readLine() + pTextFile().readLine(), "");
+
+    pTextFile kv(write("kv", "key=value\n"), PFILE_READ);
+    char c = 0;
+    EXPECT_EQ(kv.readUntil('=', false), "key");
+    kv >> c;
+    EXPECT_EQ(c, '=');
+    EXPECT_EQ(kv.readUntil('=', false), "value");
+    {
+        pTextFile out(folder.file("v"), PFILE_WRITE);
+        out << 0.5f << tab << -3 << ' ' << static_cast<short>(-4) << ' ' << 5L << ' ' << 6u << ' '
+            << static_cast<unsigned short>(7) << ' ' << 8UL << ' ' << 2.5 << ' ' << true << ' '
+            << std::string("word") << endl;
+    }
+    EXPECT_EQ(readFileBytes(folder.file("v")), "0.500000\t-3 -4 5 6 7 8 2.500000 1 word\n");
+    pTextFile in(folder.file("v"), PFILE_READ);
+    float f = 0;
+    int i = 0;
+    short s = 0;
+    long l = 0;
+    unsigned int ui = 0;
+    unsigned short us = 0;
+    unsigned long ul = 0;
+    double d = 0;
+    bool b = false;
+    std::string word;
+    in >> f >> i >> s >> l >> ui >> us >> ul >> d >> b >> word;
+    EXPECT_TRUE(f == 0.5f && i == -3 && s == -4 && l == 5 && ui == 6u && us == 7 && ul == 8u &&
+                d == 2.5 && b && word == "word");
+    pTextFile e(write("e", "1e3 nope " + std::string(500, 'y') + " next"), PFILE_READ);
+    e >> f >> i >> word;
+    EXPECT_EQ(f, 1000.0f);
+    EXPECT_EQ(i, -3) << "a failed read leaves the value";
+    e >> word;
+    EXPECT_EQ(word, std::string(79, 'y'));
+    e >> word;
+    EXPECT_EQ(word, "next") << "a long word stays inside the buffer and the rest is skipped";
+}
+
+TEST_F(FileTest, AttributeFilesRoundTripAndReadOddOnes) {
+    for (const char* name : {"prefs.txt", "scores.txt"}) {
+        std::string shipped = std::string(PLINX_SOURCE_DIR) + "/Resources/" + name;
+        cAttribs attribs;
+        ASSERT_TRUE(attribs.readFile(shipped)) << name;
+        cAttribs copy(attribs), assigned;
+        assigned.addAttribKind("stale");
+        assigned = copy;
+        ASSERT_TRUE(assigned.writeFile(folder.file(name)));
+        EXPECT_EQ(readFileBytes(folder.file(name)), readFileBytes(shipped)) << name;
+    }
+    EXPECT_EQ(filesInFolder(), 2u) << "nothing but the files themselves is left";
+    cAttribs scores;
+    scores.readFile(std::string(PLINX_SOURCE_DIR) + "/Resources/scores.txt");
+    EXPECT_EQ(items(scores), "name=No One0,No One1,No One2,No One3,No One4,No One5,No One6,"
+                             "No One7,No One8,No One9,;score=100,95,90,85,80,75,70,65,60,55,;");
+    // A kind given twice keeps the last list under both; a cut-off file keeps what it read.
+    const std::pair<const char*, const char*> odd[] = {
+        {"{\na\n1\n}\n{\na\n2\n}\n", "a=2,;a=2,;"},
+        {"{\nempty\n}\n{\nname\n A b \n}x", "empty=;name= A b ,}x,;"},
+        {"", ""}};
+    for (auto [text, expected] : odd) {
+        cAttribs attribs;
+        EXPECT_TRUE(attribs.readFile(write("in.txt", text)));
+        EXPECT_EQ(items(attribs), expected);
+    }
+    cAttribs none;
+    EXPECT_TRUE(none.readFile(folder.file("missing.txt")) && none.kinds.empty());
+    // A missing brace is reported and stops the reading.
+    for (auto [text, expected] :
+         {std::pair{"fxVolume\n256\n", ""}, {"{\nkept\n1\n}\n {\nlost\n}\n", "kept=1,;"}}) {
+        cAttribs attribs;
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(attribs.readFile(write("in.txt", text)));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: expecting open bracket\n");
+        EXPECT_EQ(items(attribs), expected);
+    }
+}
+
+TEST_F(FileTest, AFailedSaveKeepsThePreviousFileAndASaveClearsKilledOnes) {
+    cAttribs attribs;
+    attribs.addAttribKind("fxVolume");
+    attribs.addDataToAttrib("fxVolume", "256");
+    attribs.addDataToAttrib("unknown", "ignored");
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(attribs.writeFile(folder.file("no/such/folder/prefs.txt")));
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(attribs.writeFile(folder.file("prefs.txt")));
+    for (int i = 0; i < 1000; i++)
+        attribs.addDataToAttrib("fxVolume", "a longer list than the disk will take");
+    // A file size limit stands in for a full disk.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    testing::internal::CaptureStdout();
+    bool written = attribs.writeFile(folder.file("prefs.txt"));
+    std::string said = testing::internal::GetCapturedStdout();
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_NE(said.find("Error: cannot write"), std::string::npos);
+    EXPECT_EQ(readFileBytes(folder.file("prefs.txt")), "{\nfxVolume\n256\n}\n");
+    EXPECT_EQ(filesInFolder(), 1u);
+
+    // Temporaries of a save killed part-way go with the next save of the same file, once they
+    // are old enough not to be another game's save in progress.
+    const std::string stale = write(".scores.txt.a1B2c3", "{\nhalf"),
+                      fresh = write(".scores.txt.d4E5f6", "{\nhalf");
+    const std::string others[] = {write(".prefs.txt.a1B2c3", ""), write(".scores.txt.ab", ""),
+                                  write("scores.txt.a1B2c3", "")};
+    const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const std::string& file : {stale, others[0], others[1], others[2]})
+        std::filesystem::last_write_time(file, hourAgo);
+    ASSERT_TRUE(attribs.writeFile(folder.file("scores.txt")));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(std::filesystem::exists(fresh));
+    for (const std::string& file : others)
+        EXPECT_TRUE(std::filesystem::exists(file)) << file;
+}
+
+TEST_F(FileTest, PreferencesReadTheShippedFileAndSaveToThePlayersFolder) {
+    TempFolder user;
+    const std::string defaults = "{\nfxVolume\n256\n}\n{\nbare\n}\n";
+    write("prefs.txt", defaults);
+    setResourceFolder(folder.path());
+    setUserDataFolder(user.path());
+    {
+        pPreferencesManager prefs;
+        EXPECT_EQ(prefs.getPref("fxVolume"), "256");
+        prefs.setPref("fxVolume", "150");
+        prefs.setPref("missing", "1");
+        prefs.setPref("bare", "1");
+        EXPECT_EQ(prefs.getPref("fxVolume") + prefs.getPref("missing") + prefs.getPref("bare"),
+                  "150");
+        pPreferencesManager copy(prefs);
+        copy.writeFile();
+    }
+    EXPECT_EQ(readFileBytes(user.file("prefs.txt")), "{\nfxVolume\n150\n}\n{\nbare\n}\n");
+    EXPECT_EQ(readFileBytes(folder.file("prefs.txt")), defaults);
+    EXPECT_EQ(pPreferencesManager().getPref("fxVolume"), "150");
+    // Neither folder holds the file: no preferences, and nothing breaks.
+    TempFolder empty;
+    setResourceFolder(empty.path());
+    setUserDataFolder(empty.path());
+    EXPECT_EQ(pPreferencesManager().getPref("fxVolume"), "");
+    setResourceFolder("");
+    setUserDataFolder("");
+}
+
+TEST_F(FileTest, CategoricalDictionaryJoinsBlocksAndRefusesBadFiles) {
+    pCategoricalDict dict(write("d", "\n{\n colours\t\nred\ngreen\n}\n{\nsizes\n}\n\n{\ncolours\n"
+                                     "blue\n   \n}\n{\nlast\nentry"));
+    using Entries = std::vector<std::string>;
+    EXPECT_EQ(dict.numCategories(), 3u);
+    EXPECT_EQ(dict["colours"], (Entries{"red", "green", "blue", ""}));
+    EXPECT_EQ(dict[1u], Entries{});
+    EXPECT_EQ(dict.numEntriesInCategory("last"), 1u);
+    EXPECT_EQ(dict.numEntriesInCategory("nope") + dict.numEntriesInCategory(9u), 0u);
+    dict.addEntryToCategory(1u, "big");
+    dict.addEntryToCategory("nope", "x");
+    dict.addEntryToCategory(9u, "x");
+    EXPECT_FALSE(dict.hasCategory("nope"));
+    ASSERT_TRUE(dict.writeFile(folder.file("out")));
+    EXPECT_EQ(readFileBytes(folder.file("out")),
+              "{\ncolours\nred\ngreen\nblue\n\n}\n{\nsizes\nbig\n}\n{\nlast\nentry\n}\n");
+    EXPECT_FALSE(dict.writeFile(folder.file("no/folder/out")));
+
+    pCategoricalDict bad;
+    EXPECT_TRUE(bad.readFile(write("empty", "")));
+    EXPECT_FALSE(bad.readFile(folder.file("missing")));
+    EXPECT_FALSE(bad.readFile(write("bad", "colours\n{\n")));
+    EXPECT_FALSE(bad.readFile(write("bad", "{\nkept\n}\n{\n}\n{\nlost\n}\n")));
+    EXPECT_TRUE(bad.hasCategory("kept") && !bad.hasCategory("lost"));
+    EXPECT_EQ(bad.numCategories(), 1u);
+    EXPECT_DEATH(bad["lost"],
+                 "^File/pCategoricalDict:[0-9]+: failed assertion `itr != dict_.end\\(\\)'\n");
+}

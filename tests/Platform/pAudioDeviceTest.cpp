@@ -1,0 +1,158 @@
+#include "Platform/pAudioDevice.h"
+#include "Platform/pMediaImport.h"
+#include "Sound/slSound.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Channels mixed by hand (no device thread), with sounds made sample by sample.
+class AudioDeviceTest : public ::testing::Test {
+protected:
+    static inline std::vector<std::pair<pAudioChannel*, short>> heard;
+    static void callBack(pAudioChannel* channel, SndCommand* command) {
+        heard.push_back({channel, command->param1});
+    }
+    std::vector<pAudioChannel*> channels;
+    std::vector<char*> sounds;
+
+    short gameChannels = 0;
+
+    // Nothing else is mixed meanwhile: the sound library's channels (and with the last of them
+    // the device) close, and open again afterwards.
+    void SetUp() override {
+        gameChannels = gNumChannels;
+        slDisposeSoundChannels();
+        pAudioDevice::setManualOutput(true, 1000);
+        heard.clear();
+    }
+    void TearDown() override {
+        for (pAudioChannel* channel : channels)
+            pAudioDevice::disposeChannel(channel);
+        for (char* sound : sounds)
+            pMediaImport::disposeSoundData(sound);
+        pAudioDevice::setDefaultOutputVolume(0x01000100);
+        pAudioDevice::setManualOutput(false, 0);
+        if (gameChannels)
+            slInit(gameChannels);
+    }
+    pAudioChannel* open() {
+        pAudioChannel* channel = nullptr;
+        EXPECT_EQ(pAudioDevice::newChannel(callBack, &channel), 0);
+        channels.push_back(channel);
+        return channel;
+    }
+    // A sound of `frames` frames: left i / 64, right -i / 64.
+    const void* ramp(uint32_t frames) {
+        std::vector<float> samples;
+        for (uint32_t i = 0; i < frames; i++)
+            samples.insert(samples.end(), {i / 64.0f, -(i / 64.0f)});
+        sounds.push_back(pMediaImport::makeSoundData(samples.data(), frames, 1000));
+        long offset = 0;
+        pMediaImport::getSoundHeaderOffset(sounds.back(), &offset);
+        return sounds.back() + offset;
+    }
+    // The mix of `frames` frames, pulled in blocks of 7 frames as a device would.
+    static std::vector<float> mix(int frames) {
+        std::vector<float> out(2 * frames);
+        for (int at = 0; at < frames; at += 7)
+            pAudioDevice::render(out.data() + 2 * at, std::min(7, frames - at));
+        return out;
+    }
+    static int send(pAudioChannel* channel, unsigned short cmd, long param2 = 0, short param1 = 0,
+                    bool now = true) {
+        SndCommand command{cmd, param1, param2};
+        return now ? pAudioDevice::doImmediate(channel, command)
+                   : pAudioDevice::doCommand(channel, command);
+    }
+};
+
+TEST_F(AudioDeviceTest, SoundsMixWithChannelAndOutputVolumesAtTheirRate) {
+    pAudioChannel* channel = open();
+    send(channel, volumeCmd, (256L << 16) | 128);            // left at half
+    pAudioDevice::setDefaultOutputVolume((64L << 16) | 256); // the output's right at a quarter
+    ASSERT_EQ(pAudioDevice::play(channel, ramp(30)), 0);
+    std::vector<float> out = mix(32);
+    for (int i = 0; i < 30; i++) {
+        ASSERT_FLOAT_EQ(out[2 * i], 0.5f * i / 64) << i;
+        ASSERT_FLOAT_EQ(out[2 * i + 1], -0.25f * i / 64) << i;
+    }
+    EXPECT_EQ(out[60] + out[61] + out[62] + out[63], 0.0f) << "silence after the end";
+    EXPECT_EQ(pAudioDevice::buffersStarted(channel), 1u);
+    EXPECT_EQ(pAudioDevice::sentVolume(channel), (256L << 16) | 128);
+
+    // At half rate every sample is passed twice, halfway between the two; at double rate every
+    // other one. Two sounds on two channels add up, and the sum is held to -1..1.
+    pAudioDevice::setDefaultOutputVolume(0x01000100);
+    send(channel, volumeCmd, (256L << 16) | 256);
+    send(channel, rateCmd, 0x8000);
+    pAudioDevice::play(channel, ramp(30));
+    pAudioChannel* second = open();
+    send(second, rateCmd, 0x20000);
+    pAudioDevice::play(second, ramp(30));
+    EXPECT_EQ(pAudioDevice::sentRate(second), 0x20000);
+    out = mix(20);
+    for (int i = 0; i < 15; i++)
+        ASSERT_FLOAT_EQ(out[2 * i + 1], -(0.5f * i + 2.0f * i) / 64) << i;
+    for (int i = 15; i < 20; i++)
+        ASSERT_FLOAT_EQ(out[2 * i], 0.5f * i / 64) << i;
+    pAudioChannel* loud = open();
+    send(loud, volumeCmd, (512L << 16) | 512);
+    pAudioDevice::play(loud, ramp(200));
+    out = mix(200);
+    EXPECT_FLOAT_EQ(out[2 * 190], 1.0f);
+    EXPECT_FLOAT_EQ(out[2 * 190 + 1], -1.0f);
+}
+
+TEST_F(AudioDeviceTest, QueuedCommandsWaitTheirTurnAndImmediateOnesActAtOnce) {
+    pAudioChannel* channel = open();
+    send(channel, waitCmd, 0, 10, false); // 5 ms: 5 frames at 1000 Hz
+    pAudioDevice::play(channel, ramp(4));
+    send(channel, callBackCmd, 0, 7, false);
+    std::vector<float> out = mix(12);
+    EXPECT_EQ(out[2 * 4], 0.0f);
+    EXPECT_FLOAT_EQ(out[2 * 6], 1 / 64.0f);
+    EXPECT_TRUE(heard.empty()) << "delivered on the game's thread only";
+    pAudioDevice::deliverNotifications();
+    EXPECT_EQ(heard, (decltype(heard){{channel, 7}}));
+    pAudioDevice::deliverNotifications();
+    EXPECT_EQ(heard.size(), 1u);
+
+    // Paused, the sound holds where it is; resumed, it goes on from there.
+    pAudioDevice::play(channel, ramp(30));
+    mix(3);
+    send(channel, pauseCmd);
+    EXPECT_EQ(mix(5)[0], 0.0f);
+    send(channel, resumeCmd);
+    EXPECT_FLOAT_EQ(mix(1)[0], 3 / 64.0f);
+    send(channel, quietCmd);
+    EXPECT_EQ(mix(1)[0], 0.0f);
+}
+
+TEST_F(AudioDeviceTest, NotificationsOfFlushedOrClosedChannelsAreDropped) {
+    pAudioChannel* kept = open();
+    pAudioChannel* flushed = open();
+    pAudioChannel* closed = open();
+    for (pAudioChannel* channel : {kept, flushed, closed})
+        send(channel, callBackCmd, 0, 1, false);
+    mix(1); // all three reached: their notifications wait for the game's thread
+    send(flushed, flushCmd);
+    pAudioDevice::disposeChannel(closed);
+    channels.pop_back();
+    pAudioChannel* reopened = open(); // may reuse the closed one's memory
+    pAudioDevice::deliverNotifications();
+    EXPECT_EQ(heard, (decltype(heard){{kept, 1}}));
+    // A flushed channel's later commands notify again.
+    send(flushed, callBackCmd, 0, 2, false);
+    send(reopened, callBackCmd, 0, 3, false);
+    mix(1);
+    pAudioDevice::deliverNotifications();
+    EXPECT_EQ(heard, (decltype(heard){{kept, 1}, {flushed, 2}, {reopened, 3}}));
+    EXPECT_EQ(pAudioDevice::doImmediate(nullptr, SndCommand{quietCmd, 0, 0}),
+              pAudioDevice::kBadChannel);
+}
+
+} // namespace

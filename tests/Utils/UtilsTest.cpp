@@ -1,0 +1,121 @@
+#include "Platform/pResourceFolder.h"
+#include "Utils/pStringUtils.h"
+#include "Utils/pTimer.h"
+#include "Utils/pVector.h"
+#include "tests/support/FakeClock.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+TEST(StringUtils, PackingConversionsAndCharacters) {
+    EXPECT_EQ(pack("  two words \t\n") + "|" + pack(" \t") + "|" + pack("") + "|" + pack("x\r"),
+              "two words|||x\r");
+    EXPECT_TRUE(isWhitespace('\r') && !isWhitespace('\v') && !isWhitespace('\f'));
+    EXPECT_EQ(stringToInt("12ab") * 10 + stringToInt("abc"), 120);
+    EXPECT_EQ(floatToString(1.5f) + intToString(-7), "1.500000-7");
+    EXPECT_FLOAT_EQ(stringToFloat(" 2.25x"), 2.25f);
+    EXPECT_EQ(removeChar("a.b.c.", '.') + removeChar("", '.'), "abc");
+    EXPECT_EQ(toUpper("aZ1") + toLower("aZ1"), "AZ1az1");
+    EXPECT_EQ(std::string({shiftChar('q'), shiftChar('Q'), shiftChar('2'), shiftChar(' '),
+                           shiftChar('\\'), shiftChar('\''), shiftChar('\xE9')}),
+              "QQ@ |\"\xE9");
+    for (int i = 0; i < 1000; i++) {
+        float r = randInRange(2, 3);
+        ASSERT_TRUE(r >= 2 && r <= 3) << r;
+    }
+}
+
+TEST(StringUtils, ResourcePathsPreferTheUserFolder) {
+    TempFolder shipped, user;
+    setResourceFolder(shipped.path());
+    setUserDataFolder(user.path() + "/plinx");
+    writeFileBytes(shipped.file("a.txt"), "shipped");
+    writeFileBytes(shipped.file("b.txt"), "shipped");
+    EXPECT_EQ(getResourcePath("a.txt"), shipped.file("a.txt"));
+    EXPECT_EQ(getResourcePath("missing.txt") + getResourcePath("../a.txt"), "ERROR!ERROR!");
+    std::string writable = getWritablePath("a.txt");
+    EXPECT_EQ(writable, user.path() + "/plinx/a.txt");
+    writeFileBytes(writable, "player's");
+    EXPECT_EQ(getResourcePath("a.txt"), writable);
+    EXPECT_EQ(getResourcePath("b.txt"), shipped.file("b.txt"));
+    setResourceFolder("");
+    setUserDataFolder("");
+}
+
+TEST(pTimer, MarksSuspendResumeResetAdvanceAndWait) {
+    FakeClock clock;
+    pTimer* timer = pTimer::instance();
+    unsigned int plain = timer->setMark();
+    unsigned int paused = timer->setMark();
+    EXPECT_EQ(paused, plain + 1);
+    EXPECT_EQ(timer->timeSinceMark(paused), 0);
+    clock.advance(100);
+    timer->suspendMark(paused);
+    clock.advance(250);
+    timer->suspendMark(paused); // the first suspension time stays
+    clock.advance(250);
+    EXPECT_EQ(timer->timeSinceMark(paused), 100);
+    timer->resumeMark(paused);
+    clock.advance(50);
+    EXPECT_EQ(timer->timeSinceMark(plain), 650);
+    EXPECT_EQ(timer->timeSinceMark(paused), 150);
+    timer->suspendMark(paused);
+    timer->resetMark(paused);
+    clock.advance(10);
+    EXPECT_EQ(timer->timeSinceMark(paused), 10);
+    timer->advanceMark(plain, 100.0);
+    EXPECT_EQ(timer->timeSinceMark(plain), 560);
+    timer->resumeMark(plain); // not suspended: nothing happens
+    EXPECT_EQ(timer->timeSinceMark(plain), 560);
+    // A wait returns once the clock has moved strictly past it.
+    clock.stepPerReading = 1;
+    for (double wait : {0.0, 5.0}) {
+        double before = timer->currentTime();
+        timer->wait(wait);
+        EXPECT_GT(timer->currentTime() - before, wait);
+    }
+    clock.stepPerReading = 0;
+}
+
+TEST(pVector, ArithmeticMatricesAndRotation) {
+    EXPECT_TRUE(pVector(1, 2, 3) == pVector(1, 2, 3));
+    EXPECT_TRUE(pVector(1, 2, 3) != pVector(1, 2, std::nextafter(3.0f, 4.0f)));
+    pVector v(1, 2, 3);
+    pVector& alias = v;
+    v = alias;
+    EXPECT_EQ(v, pVector(1, 2, 3));
+    EXPECT_EQ(v + pVector(1, 1, 1), pVector(2, 3, 4));
+    EXPECT_EQ(-v, pVector(-1, -2, -3));
+    EXPECT_EQ(2.0f * v, v * 2.0f);
+    EXPECT_EQ(v / 2.0f, pVector(0.5f, 1, 1.5f));
+    EXPECT_EQ(pVector(1, 0, 0).cross(pVector(0, 1, 0)), pVector(0, 0, 1));
+    EXPECT_FLOAT_EQ(pVector(3, 4, 0).length(), 5);
+    std::ostringstream out;
+    out << pVector(1.5f, 2, -3);
+    EXPECT_EQ(out.str(), "1.5, 2, -3");
+    float translate[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 10, 20, 30, 1};
+    float shear[16] = {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0, 0, 0, 0, 1};
+    EXPECT_EQ(pVector(1, 2, 3).matrixMultiply(translate), pVector(11, 22, 33));
+    EXPECT_EQ(pVector(1, 2, 3).matrixMultiply(shear), pVector(30, 36, 42));
+    const float halfPi = static_cast<float>(M_PI / 2);
+    pVector a(1, 0, 0);
+    pVector copy = a.rotateAroundAxis(pVector(0, 0, 1), halfPi);
+    EXPECT_NEAR(a.x, 0, 1e-6);
+    EXPECT_NEAR(a.y, 1, 1e-6);
+    EXPECT_EQ(copy, a);
+    pVector b(0, 0, 1);
+    b.rotateAroundAxis(pVector(0, 1, 0), halfPi);
+    EXPECT_NEAR(b.x, 1, 1e-6);
+    EXPECT_NEAR(b.z, 0, 1e-6);
+}
+
+TEST(pVectorDeathTest, BrokenConditionsAbortWithTheirLine) {
+    EXPECT_DEATH(pVector(1, 1, 1) /= 0.0f,
+                 "^Utils/pVector:[0-9]+: failed assertion `scaleFactor !=0'\n");
+    EXPECT_DEATH(pVector().normalize(), "Utils/pVector:[0-9]+: failed assertion `len!=0'");
+    EXPECT_DEATH(pVector()[3], "failed assertion `i>=0 && i < 3'");
+}
