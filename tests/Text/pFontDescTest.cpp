@@ -82,25 +82,4 @@ TEST_F(FontDescTest, DrawsTheCellAtTheBaselineAndClipsIt) {
     EXPECT_EQ(litPixels(), 20 * 30);
 }
 
-// The shipped sheet gives every printable character ink on one shared baseline, a blank with a
-// width, and room around each glyph.
-TEST_F(FontDescTest, TheGamesFontGivesUsableMetrics) {
-    pFontDesc font(PLINX_SOURCE_DIR "/Resources/Brisk.tga");
-    ASSERT_TRUE(font.ok());
-    const float baseline = font.glyphs['A'].baseline;
-    EXPECT_GT(baseline, 0.1f);
-    for (int ch = 33; ch < 127; ++ch) {
-        const pGlyphMetrics& g = font.glyphs[ch];
-        EXPECT_TRUE(g.baseline == baseline && g.height > 0 && g.left > 0 && g.left + g.width < 1)
-            << ch;
-    }
-    for (int ch = 0; ch < 32; ++ch)
-        EXPECT_EQ(font.glyphs[ch].width + font.glyphs[ch].height, 0.0f) << ch;
-    EXPECT_EQ(font.glyphs[' '].height, 0.0f);
-    EXPECT_GT(font.glyphs[' '].width, font.glyphs['i'].width);
-    // Capitals stand on the baseline; descenders go below it.
-    EXPECT_EQ(font.glyphs['H'].top - font.glyphs['H'].height, baseline);
-    EXPECT_LT(font.glyphs['g'].top - font.glyphs['g'].height, baseline);
-}
-
 } // namespace
