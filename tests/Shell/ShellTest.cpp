@@ -48,26 +48,6 @@ TEST(pOSXGame, ModesKeepTheFirstDeepOneOfEachSizeLargestFirst) {
     EXPECT_FALSE(game.listAlreadyHasMode({mode(1024, 640, 32)}, mode(640, 1024, 32)));
 }
 
-TEST(pOSXGame, StartUpListsTheModesAndPlacesTheWindow) {
-    FakeGame game;
-    game.modes = {mode(1440, 900, 32, 60), mode(640, 480, 32)};
-    testing::internal::CaptureStdout();
-    chooseDisplaySettings(game);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "-1 windowed\n"
-              "0 width = 1440 height = 900 bpp = 32 refreshRate = 60\n"
-              "1 width = 640 height = 480 bpp = 32 refreshRate = 0\n"
-              "crunch on mode -1, biotch\n");
-    EXPECT_EQ(game.windowAsked, (std::vector<int>{320, 150, 640, 480}));
-    EXPECT_EQ(game.title, "Plinx");
-    game.windowOpens = false;
-    game.modes.clear();
-    testing::internal::CaptureStdout();
-    chooseDisplaySettings(game);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "-1 windowed\ncrunch on mode -1, biotch\nerror switching\n");
-}
-
 TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
     TempFolder folder;
     ASSERT_TRUE(pInputRecorder::start(folder.file("game.txt"), 42, 5000000));

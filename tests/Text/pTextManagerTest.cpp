@@ -1,12 +1,12 @@
 #include "Text/pTextManager.h"
-
 #include "Game/pPlinx.h"
 #include "tests/support/FontSheet.h"
 #include "tests/support/GLTestContext.h"
-#include "tests/support/InkBox.h"
 #include "tests/support/TempFolder.h"
+#include "Text/pFontDesc.h"
+#include "Image/pTexture.h"
 
-#include <sstream>
+#include <cmath>
 
 namespace {
 
@@ -38,14 +38,6 @@ protected:
         text->currentFont = before;
         pPlinx::instance()->transitionManager.active = false;
     }
-    InkBox ink() { return InkBox::of(readAll(), kWidth, kHeight); }
-    static std::vector<std::string> lines(const std::string& text) {
-        std::vector<std::string> result;
-        std::istringstream in(text);
-        for (std::string line; std::getline(in, line);)
-            result.push_back(line);
-        return result;
-    }
 };
 
 // Fonts are registered once by name; measuring takes the widest line and every line break.
@@ -73,135 +65,137 @@ TEST_F(TextManagerTest, FontsAreRegisteredOnceAndMeasureWidestLineAndAllLines) {
 }
 
 TEST_F(TextManagerTest, ColourEscapesHaveExactBytesAndSetTheColour) {
-    EXPECT_EQ(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), "\x01"
-                                                                           "A\x20\x01"
-                                                                           "A");
-    EXPECT_EQ(pTextManager::getColorChangeStringub(255, 128, 0, 64), "\x01"
-                                                                     "A\x21\x01\x11");
-    EXPECT_EQ(pTextManager::getColorChangeStringf(2.0f, -1.0f, 1e30f, 0.999f), "\x01"
-                                                                               "A\x01"
-                                                                               "A\x40");
+    EXPECT_EQ(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), "\001A\040\001A");
+    EXPECT_EQ(pTextManager::getColorChangeStringub(255, 128, 0, 64), "\001A\041\001\021");
+    EXPECT_EQ(pTextManager::getColorChangeStringf(2.0f, -1.0f, 1e30f, 0.999f), "\001A\001A\100");
     auto colour = [] {
         GLfloat c[4];
         glGetFloatv(GL_CURRENT_COLOR, c);
-        return std::array<int, 4>{int(c[0] * 255 + 0.5f), int(c[1] * 255 + 0.5f),
-                                  int(c[2] * 255 + 0.5f), int(c[3] * 255 + 0.5f)};
+        return std::to_string(std::lround(c[0] * 255)) + "," +
+               std::to_string(std::lround(c[1] * 255)) + "," +
+               std::to_string(std::lround(c[2] * 255)) + "," +
+               std::to_string(std::lround(c[3] * 255));
     };
     text->drawString(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), 10, 100, 48);
     EXPECT_EQ(litPixels(), 0);
-    EXPECT_EQ(colour(), (std::array<int, 4>{255, 124, 0, 255}));
-
-    // Code bytes 10 and 13 are colours, not line breaks.
+    EXPECT_EQ(colour(), "255,124,0,255");
+    // Code bytes 10 and 13 are colours, not line breaks; a cut-short escape ends the line
+    // without changing the colour.
     const std::string amber = pTextManager::getColorChangeStringf(1.0f, 0.8f, 0.2f, 1.0f);
     ASSERT_EQ(amber[3], '\r');
-    EXPECT_FLOAT_EQ(text->getStringHeight(amber + "H", 10), 10.0f);
-    EXPECT_FLOAT_EQ(text->getStringWidth(amber + "H", 48), 47.2f);
+    EXPECT_EQ(text->getStringHeight(amber + "H", 10) + text->getStringWidth(amber + "H", 48),
+              57.2f);
     EXPECT_EQ(text->formatStringToWidth(amber + "HH HH", 3 * 47.2f, 48), amber + "HH\nHH");
     EXPECT_EQ(text->formatStringToWidth("HH HH" + amber, 3 * 47.2f, 48), "HH\nHH" + amber);
     text->drawString(amber + "H", 10, 100, 48);
-    EXPECT_EQ(ink().bottom, 99);
-    EXPECT_EQ(ink().top, 52);
-    EXPECT_EQ(colour(), (std::array<int, 4>{255, 204, 48, 255}));
-
-    // A cut-short escape ends the line without changing the colour.
+    EXPECT_EQ(inkBox() + " " + colour(), "10,57,52,99 255,204,48,255");
     glClear(GL_COLOR_BUFFER_BIT);
-    text->drawString(std::string("H\x01\x02\x02\x02"), 10, 100, 48);
-    EXPECT_EQ(colour(), (std::array<int, 4>{255, 204, 48, 255}));
-    EXPECT_EQ(ink().right, 57);
+    text->drawString(std::string("H\001\002\002\002"), 10, 100, 48);
+    EXPECT_EQ(inkBox() + " " + colour(), "10,57,52,99 255,204,48,255");
 }
 
 TEST_F(TextManagerTest, WrapsAtBlanksAndBreaksLongWords) {
-    // Every glyph but the blank measures like 'H' here; wrap to four of them.
-    const std::string words = "HH HHH H HHHH HH H HHH HHHH H";
-    std::string joined;
-    for (const std::string& line : lines(text->formatStringToWidth(words, 4 * 47.2f + 1, 48))) {
-        EXPECT_LE(text->getStringWidth(line, 48), 4 * 47.2f + 1) << line;
-        EXPECT_FALSE(line.empty() || line.front() == ' ' || line.back() == ' ') << line;
-        joined += (joined.empty() ? "" : " ") + line;
-    }
-    EXPECT_EQ(joined, words);
-    EXPECT_EQ(text->formatStringToWidth("HH\tHHH", 4 * 47.2f + 1, 48), "HH\nHHH");
-
-    // A 30-letter word, 5 letters a line: each overflow keeps all but the last two letters, as
-    // does a word more than ten letters past the last blank.
-    const std::string word(30, 'H');
-    const std::vector<std::string> pieces =
-        lines(text->formatStringToWidth(word, 5 * 47.2f + 1, 48));
-    std::string rejoined;
-    for (size_t i = 0; i + 1 < pieces.size(); ++i) {
-        EXPECT_EQ(pieces[i], "HHHH-");
-        rejoined += pieces[i].substr(0, pieces[i].size() - 1);
-    }
-    EXPECT_EQ(rejoined + pieces.back(), word);
-    EXPECT_EQ(lines(text->formatStringToWidth("H " + std::string(12, 'H'), 12 * 47.2f, 48))[0],
-              "H HHHHHHHHH-");
-    // Too narrow for three letters, or for any: every piece still holds one letter.
+    // Every glyph but the blank measures like 'H' here. At four of them to a line the words
+    // wrap at blanks; a word that does not fit breaks with a hyphen, the last two letters
+    // going on (also more than ten letters past the last blank), and a piece always keeps one
+    // letter however narrow the width.
+    const float h4 = 4 * 47.2f + 1;
+    EXPECT_EQ(text->formatStringToWidth("HH HHH H HHHH HH H HHH HHHH H", h4, 48),
+              "HH\nHHH\nH\nHHHH\nHH H\nHHH\nHHHH\nH");
+    EXPECT_EQ(text->formatStringToWidth("HH\tHHH", h4, 48), "HH\nHHH");
+    EXPECT_EQ(text->formatStringToWidth(std::string(10, 'H'), 5 * 47.2f + 1, 48),
+              "HHHH-\nHHHH-\nHH");
+    EXPECT_EQ(text->formatStringToWidth("H " + std::string(12, 'H'), 12 * 47.2f, 48),
+              "H HHHHHHHHH-\nHHH");
     EXPECT_EQ(text->formatStringToWidth("HHHH", 1.5f * 47.2f, 48), "H-\nH-\nH-\nH");
-    EXPECT_EQ(text->formatStringToWidth("HHH", 1.0f, 48), "H-\nH-\nH");
-    EXPECT_EQ(text->formatStringToWidth("", 1.0f, 48), "");
+    EXPECT_EQ(text->formatStringToWidth("HHH", 1.0f, 48) + text->formatStringToWidth("", 1, 48),
+              "H-\nH-\nH");
 }
 
-TEST_F(TextManagerTest, AlignedStringsLandWhereMeasured) {
-    // Measured widths run to the end of the gap after the last glyph; the visible ink ends one
-    // texel past the measured ink width.
-    const float gap = 3.2f, texel = 4.0f;
-    const float w = text->getStringWidth("HiH", 48);
+// Left, centred or right, each line on its own, 1.2 text heights apart; the visible ink ends a
+// texel past the measured ink, which leaves out the gap after the last glyph.
+TEST_F(TextManagerTest, AlignedStringsLandWhereMeasuredAndShrinkWithTheFade) {
+    EXPECT_FLOAT_EQ(text->getStringWidth("HiH", 48), 105.6f);
+    std::string boxes;
     text->drawString("HiH", 100, 100, 48);
-    InkBox box = ink();
-    EXPECT_EQ(box.left, 100);
-    EXPECT_NEAR(box.right + 1, 100 + w - gap + texel, 1.0f);
-    EXPECT_EQ(box.top, 52);
-    EXPECT_EQ(box.bottom, 99);
-
+    boxes += inkBox() + " ";
     glClear(GL_COLOR_BUFFER_BIT);
     text->drawStringCentered("HiH\nH", 320, 100, 48);
-    box = ink();
-    EXPECT_NEAR(box.left, 320 - w / 2, 1.0f);
-    EXPECT_NEAR(box.right + 1, 320 + w / 2 - gap + texel, 1.0f);
-    EXPECT_NEAR(box.bottom + 1, 100 + 1.2f * 48, 1.0f);
-    EXPECT_EQ(pixel(298, 130)[0], 255); // the second line is centred on its own
-    EXPECT_EQ(pixel(290, 130)[0], 0);
-
+    boxes += inkBox() + std::to_string(pixel(298, 130)[0] + pixel(290, 130)[0]) + " ";
     glClear(GL_COLOR_BUFFER_BIT);
     text->drawStringFromRight("H\r\rHiH", 600, 100, 48);
-    box = ink();
-    EXPECT_NEAR(box.left, 600 - w, 1.0f);
-    EXPECT_NEAR(box.right + 1, 600 - gap + texel, 1.0f);
-    EXPECT_EQ(box.top, 52);
-    EXPECT_NEAR(box.bottom + 1, 100 + 2 * 1.2f * 48, 1.0f);
-    EXPECT_EQ(pixel(560, 130)[0], 0); // the middle line is empty
-}
-
-TEST_F(TextManagerTest, ClippedStringsStayInsideTheirRectangle) {
-    text->drawString("HHHH\nHHHH", 100, 100, 48, 130, 220, 80, 140);
-    EXPECT_EQ(litPixels(), litPixels(130, 80, 220, 140));
-    EXPECT_GT(litPixels(), 60 * 40);
+    boxes += inkBox() + std::to_string(pixel(560, 130)[0]) + " ";
+    EXPECT_EQ(boxes, "100,205,52,99 267,373,52,157255 494,600,52,2140 ");
+    // Cut at the sides of a rectangle, with the ink edges' half-lit pixels aside.
     glClear(GL_COLOR_BUFFER_BIT);
-    // Placed by their centre or right end, then cut at the sides (ink edges half lit aside).
+    text->drawString("HHHH\nHHHH", 100, 100, 48, 130, 220, 80, 140);
+    EXPECT_TRUE(litPixels() == litPixels(130, 80, 220, 140) && litPixels() > 60 * 40);
+    glClear(GL_COLOR_BUFFER_BIT);
     text->drawStringCentered("HHHH", 400, 300, 48, 380, 420, 0, 480);
     EXPECT_EQ(litPixels(0, 0, kWidth, kHeight, 127), litPixels(380, 252, 420, 300, 127));
     EXPECT_EQ(litPixels(380, 252, 420, 300, 127), 40 * 48);
     glClear(GL_COLOR_BUFFER_BIT);
     text->drawStringFromRight("HHHH", 600, 400, 48, 0, 560, 0, 480);
-    InkBox box = ink();
-    EXPECT_EQ((std::array<int, 4>{box.left, box.right, box.top, box.bottom}),
-              (std::array<int, 4>{411, 559, 352, 399}));
-}
-
-TEST_F(TextManagerTest, TextShrinksWithTheFadeButKeepsItsStride) {
+    EXPECT_EQ(inkBox(), "411,559,352,399");
+    // Half way into a fade: half-size glyphs, each 44 / 8 right of its pen and 64 / 8 up.
     pTransitionManager& fade = pPlinx::instance()->transitionManager;
     fade.active = true;
     fade.darkness = 0.5f;
+    glClear(GL_COLOR_BUFFER_BIT);
     text->drawString("HH", 100.25f, 200, 48);
-    // Half-size glyphs (2 pixels a texel), each 44 / 8 right of its pen and 64 / 8 up.
-    const std::vector<unsigned char> rgba = readAll();
-    const InkBox first = InkBox::of(rgba, kWidth, kHeight, 0, 148);
-    const InkBox second = InkBox::of(rgba, kWidth, kHeight, 148, kWidth);
-    EXPECT_EQ((std::array<int, 4>{first.left, first.right, first.top, first.bottom}),
-              (std::array<int, 4>{106, 129, 168, 191}));
-    EXPECT_EQ(second.left, 153);
-    EXPECT_EQ(second.right, 176);
-    EXPECT_EQ(second.top, 168);
+    EXPECT_EQ(inkBox(0, 148) + " " + inkBox(148), "106,129,168,191 153,176,168,191");
+}
+
+} // namespace
+
+namespace {
+
+class FontDescTest : public GLTestContext {
+protected:
+    TempFolder folder;
+
+    // The alpha of a texel of the uploaded texture, in cell coordinates.
+    static int uploadedAlpha(pFontDesc& font, int ch, int x, int y) {
+        std::vector<unsigned char> texels(FontSheet::WIDTH * FontSheet::HEIGHT * 4);
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(font.texture->getTexID()));
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        const int row = (7 - ch / 16) * FontSheet::CELL + y;
+        return texels[(static_cast<size_t>(row) * FontSheet::WIDTH + (ch % 16) * 16 + x) * 4 + 3];
+    }
+};
+
+TEST_F(FontDescTest, MetricsComeFromTheInkAndTheMarkers) {
+    FontSheet sheet;
+    sheet.block('|', 5, 5, 4, 9).marker('|', 4);
+    sheet.block('B', 3, 6, 5, 8).marker('B', 2).marker('B', 9);
+    sheet.block('T', 2, 9, 2, 14).marker('T', 2);
+    sheet.block('N', 4, 8, 6, 9);
+    sheet.block('\x7f', 1, 15, 0, 15).marker('\x7f', 0); // the last cell, filled to its edges
+    sheet.block('\x02', 7, 8, 3, 3).marker('\x02', 3);   // a cell of the first row
+    sheet.ink('o', 1, 7, 1).ink('o', 15, 7, 1); // faint ink still counts, up to the last column
+    pFontDesc font(sheet.writeTo(folder.file("font.tga")));
+    ASSERT_TRUE(font.ok());
+    // Left, width, top, height and baseline of each, in sixteenths of the cell.
+    const std::pair<char, std::array<float, 5>> expected[] = {
+        {'|', {5, 0, 9, 5, 4}},       {'B', {3, 3, 8, 3, 2}},   {'N', {4, 4, 9, 3, 0}},
+        {'o', {1, 14, 7, 0, 0}},      {'a', {0, 0, 0, 0, 0}},   {'T', {2, 7, 14, 12, 2}},
+        {'\x7f', {1, 14, 15, 15, 0}}, {'\x02', {7, 1, 3, 0, 3}}};
+    for (const auto& [ch, m] : expected) {
+        const pGlyphMetrics& g = font.glyphs[static_cast<int>(ch)];
+        EXPECT_EQ((std::array<float, 5>{g.left, g.width, g.top, g.height, g.baseline}),
+                  (std::array<float, 5>{m[0] / 16, m[1] / 16, m[2] / 16, m[3] / 16, m[4] / 16}))
+            << ch;
+    }
+    EXPECT_EQ(uploadedAlpha(font, 'B', 0, 2), 0) << "markers are wiped from the texture";
+    EXPECT_EQ(uploadedAlpha(font, 'B', 0, 9), 255);
+    EXPECT_EQ(uploadedAlpha(font, 'B', 3, 5), 255);
+    EXPECT_FLOAT_EQ(font.getMaxCharHeight(), 15.0f / 16);
+    EXPECT_FLOAT_EQ(font.getCharWidth('T', 32.0f), 14.0f);
+    EXPECT_EQ(font.getCharWidth(static_cast<char>(200), 32.0f), 0.0f);
+    EXPECT_EQ(font.texture->getImage(), nullptr);
+    EXPECT_FALSE(pFontDesc(folder.file("missing.tga")).ok());
+    EXPECT_FALSE(pFontDesc(folder.file("font.png")).ok());
 }
 
 } // namespace

@@ -15,6 +15,10 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/GLTestContext.h"
 #include "tests/support/TempFolder.h"
+#include "Widgets/pVerticalMenu.h"
+#include "Game/pPlinx.h"
+#include "Platform/pAudioDevice.h"
+#include "Sound/slSound.h"
 
 #include <cmath>
 #include <memory>
@@ -63,16 +67,6 @@ protected:
         for (const auto& [index, position] : marquee.active)
             all += std::to_string(index) + "@" + std::to_string(std::lround(position)) + ";";
         return all;
-    }
-    // Steps the marquee and records the index of every message that enters.
-    static std::vector<unsigned int> run(pHorizontalMarquee& marquee, int steps, double dt) {
-        std::vector<unsigned int> starts = {marquee.active.back().first};
-        for (int i = 0; i < steps && !marquee.finished; i++) {
-            marquee.update(dt);
-            if (!marquee.active.empty() && marquee.active.back().second == marquee.right)
-                starts.push_back(marquee.active.back().first);
-        }
-        return starts;
     }
     // The pointer at (x, y) for one update step of `widget`, its button down or not, and the
     // frame's end.
@@ -139,52 +133,6 @@ TEST_F(Widgets, MarqueeMessagesEnterAtTheRightKeepTheirGapAndRetireAtTheLeft) {
     EXPECT_EQ(litPixels(), litPixels(80, 0, 560, kHeight));
 }
 
-TEST_F(Widgets, MarqueePlayModes) {
-    // In turn without looping, each message once, then finished until made ready again.
-    for (bool continuous : {true, false}) {
-        pHorizontalMarquee marquee = title({"One.", "Two.", "Three."});
-        marquee.setLoop(false);
-        marquee.setContinuousPlay(continuous);
-        EXPECT_EQ(run(marquee, 2000, 16), (std::vector<unsigned int>{0, 1, 2})) << continuous;
-        marquee.update(16);
-        EXPECT_TRUE(marquee.finished && marquee.active.empty());
-        marquee.makeReady();
-        EXPECT_TRUE(!marquee.finished && marquee.active.size() == 1);
-    }
-    pHorizontalMarquee empty = title({});
-    empty.update(16);
-    EXPECT_TRUE(empty.finished) << "with no messages the first step finishes it";
-    // One at a time: held at the right end until the delay has passed.
-    pHorizontalMarquee waits = title({"One.", "Two."});
-    waits.setContinuousPlay(false);
-    waits.messageDelay = 500;
-    waits.update(10 * (480 + width("One.") + 1));
-    EXPECT_EQ(showing(waits), "1@560;");
-    clock.advance(499);
-    waits.update(100);
-    EXPECT_EQ(showing(waits), "1@560;");
-    clock.advance(1);
-    waits.update(100);
-    EXPECT_EQ(showing(waits), "1@550;");
-    // At random, looping: every message once in each batch, the batches in different orders.
-    srand(7);
-    pHorizontalMarquee random = title({});
-    random.setRandomPlay(true);
-    for (const char* message : {"A.", "Bb.", "Ccc.", "Dddd."})
-        random.addMessage(message);
-    random.makeReady();
-    std::vector<unsigned int> starts = run(random, 20000, 16);
-    ASSERT_GE(starts.size(), 12u);
-    bool someBatchDiffers = false;
-    for (size_t batch = 0; batch + 4 <= starts.size(); batch += 4) {
-        EXPECT_TRUE(std::is_permutation(starts.begin() + batch, starts.begin() + batch + 4,
-                                        std::vector<unsigned int>{0, 1, 2, 3}.begin()));
-        someBatchDiffers = someBatchDiffers ||
-                           !std::equal(starts.begin(), starts.begin() + 4, starts.begin() + batch);
-    }
-    EXPECT_TRUE(someBatchDiffers && !random.finished);
-}
-
 // A box from y 190 to 290: going up a message enters at the bottom and leaves once wholly
 // above the top; going down (or standing still) it starts just above the box.
 TEST_F(Widgets, VerticalMarqueeScrollsEitherWay) {
@@ -203,37 +151,6 @@ TEST_F(Widgets, VerticalMarqueeScrollsEitherWay) {
     }
     EXPECT_EQ(seen, "0@290;0@170;|1@290;|1@146;||0 0@170;0@290;|1@146;|1@290;||0 "
                     "0@170;0@170;|0@170;|0@170;|0@170;|0 ");
-}
-
-TEST_F(Widgets, OverlayCornersAreWholePixelsTheTopRowOnTopAndTheBlurFaint) {
-    pImageOverlay white(picture(2, 2, std::vector<unsigned int>(4, 0xffffffff)));
-    begin(GL_ONE, GL_ZERO);
-    white.draw(100, 50, 10, 5, 1, 1, 1, 1);
-    white.draw(10.7f, 10.7f, 0.5f, 0.5f, 1, 1, 1, 1); // 10.2 and 11.2: one pixel
-    EXPECT_EQ(litPixels(89, 44, 111, 56) + litPixels(9, 9, 12, 12), 20 * 10 + 1);
-    EXPECT_EQ(litPixels(90, 45, 110, 55) + litPixels(10, 10, 11, 11), litPixels());
-    // Rows bottom first: two green, then two red on top; tinted by the colour.
-    pImageOverlay rows(picture(1, 4, {0x00ff00ff, 0x00ff00ff, 0xff0000ff, 0xff0000ff}));
-    rows.draw(200, 100, 20, 40, 1, 1, 1, 1);
-    rows.draw(300, 100, 20, 40, 0.5f, 1, 1, 1);
-    EXPECT_TRUE(pixel(200, 80) == (Rgba{255, 0, 0, 255}) &&
-                pixel(200, 120) == (Rgba{0, 255, 0, 255}));
-    EXPECT_NEAR(pixel(300, 80)[0], 128, 1);
-
-    // Additive, each rectangle adds 8: the seven copies drift straight right at phase 0 and grow
-    // to 1.45 times (18 px over); the first lies exactly over the picture.
-    begin(GL_ONE, GL_ONE);
-    const float step = 8 / 255.0f;
-    white.drawWithRadialBlur(320, 240, 100, 100, step, step, step, 1, 0);
-    std::string along;
-    for (int x : {320, 419, 420, 482, 483})
-        along += std::to_string(pixel(x, 240)[0]) + " ";
-    EXPECT_EQ(along, "64 64 48 8 0 ");
-    // The caller's alpha is the sharp picture's only; the copies fade by their own.
-    begin(GL_SRC_ALPHA, GL_ONE);
-    white.drawWithRadialBlur(320, 240, 100, 100, 1, 1, 1, 0, 0);
-    const double flicker = std::cos(364544.0) * 0.03 + 0.1;
-    EXPECT_NEAR(pixel(320, 240)[0], flicker * 3.85 * 255, 4);
 }
 
 // A picture with a wide clear margin around its ink draws as if its whole rectangle were filled.
@@ -315,16 +232,6 @@ TEST_F(Widgets, SliderFollowsTheDraggedPointerAndDrawsItsKnobThere) {
     pointAt(slider, 60, 200, true);
     EXPECT_EQ(slider.value, -40);
     EXPECT_EQ(slider.currValXCoord(), 60.0f);
-    // Without a range or a width it stays put.
-    for (auto [halfWidth, min, max] :
-         {std::tuple{50.0f, 5, 5}, {0.0f, 0, 100}, {50.0f, 10, 0}, {-20.0f, 0, 100}}) {
-        slider.setRect(100, 200, halfWidth, 10);
-        slider.minValue = min, slider.maxValue = max, slider.value = 5;
-        pointAt(slider, 100, 200, true);
-        pointAt(slider, 100, 200, false);
-        EXPECT_TRUE(slider.value == 5 && !slider.dragging && std::isfinite(slider.currValXCoord()));
-    }
-
     // The knob, orange and as wide as the track is high, at the value's end; the groove dark.
     pHorizontalSlider drawn;
     ASSERT_TRUE(drawn.knob && drawn.centre && drawn.leftCap && drawn.rightCap);
@@ -346,16 +253,12 @@ TEST_F(Widgets, SliderFollowsTheDraggedPointerAndDrawsItsKnobThere) {
     EXPECT_TRUE(orange(pixel(220, 240)) && pixel(420, 240)[0] < 80);
 }
 
-TEST_F(Widgets, ButtonsLightUnderThePointerAndInactiveOnesAreFadedAndDeaf) {
+// An image button lights only after the pointer moves diagonally over it, then clicks inside;
+// a button that is switched off never lights or clicks, and its box's edges are outside it.
+TEST_F(Widgets, ButtonsLightUnderThePointerAndInactiveOnesAreDeaf) {
     pImageButton image("missing.tga");
     image.x = image.y = 100;
-    image.halfWidth = 40;
-    image.halfHeight = 20;
-    float left, right, bottom, top;
-    image.getBoxRect(left, right, bottom, top);
-    EXPECT_EQ((std::array<float, 4>{left, right, bottom, top}),
-              (std::array<float, 4>{60, 140, 80, 120}));
-    // It lights only after moving diagonally over it, then clicks inside.
+    image.halfWidth = 40, image.halfHeight = 20;
     sendMouse(PEVENT_MOUSE_MOVED, 100, 100);
     pInputManager::instance()->update();
     std::string seen;
@@ -372,56 +275,158 @@ TEST_F(Widgets, ButtonsLightUnderThePointerAndInactiveOnesAreFadedAndDeaf) {
     EXPECT_EQ(seen, "000 000 110 111 110 110 ");
     image.draw(0); // no picture: draws nothing, breaks nothing
     EXPECT_EQ(litPixels(), 0);
-
     pOptionallyActiveButton on, off;
     on.active = 1;
-    for (pOptionallyActiveButton* b : {&on, &off})
-        b->label = "Options", b->size = 30, b->x = 320;
-    on.y = 100;
-    off.y = 300;
-    on.getBoxRect(left, right, bottom, top);
-    EXPECT_TRUE(right - left > 60 && bottom == 66 && top == 104);
-    on.draw(0);
-    off.draw(0);
-    // On the plate's face, left of the label, the inactive one is half as bright.
-    const int faceX = static_cast<int>(left) + 20;
-    ASSERT_GT(pixel(faceX, 85)[2], 40);
-    EXPECT_NEAR(pixel(faceX, 285)[2], pixel(faceX, 85)[2] / 2.0, 3);
-    EXPECT_GT(litPixels(300, 70, 340, 100, 60), litPixels(300, 270, 340, 300, 60));
     for (pOptionallyActiveButton* b : {&on, &off}) {
-        pointAt(*b, 320, static_cast<int>(b->y) - 15, false);
-        pointAt(*b, 320, static_cast<int>(b->y) - 15, true);
+        b->label = "Options", b->size = 30, b->x = 320, b->y = 100;
+        pointAt(*b, 320, 85, false);
+        pointAt(*b, 320, 85, true);
     }
     EXPECT_EQ(std::to_string(on.clicked) + std::to_string(on.highlighted) +
                   std::to_string(off.clicked) + std::to_string(off.highlighted),
               "1100");
-    on.x -= right - std::floor(right); // the right edge on a whole pixel: outside
+    float left, right, bottom, top;
+    on.getBoxRect(left, right, bottom, top);
+    EXPECT_TRUE(right - left > 60 && bottom == 66 && top == 104);
+    on.x -= right - std::floor(right); // the right edge on a whole pixel
     on.getBoxRect(left, right, bottom, top);
     pointAt(on, static_cast<int>(right), 90, false);
     EXPECT_EQ(on.highlighted, 0);
 }
 
-TEST_F(Widgets, ButtonMenuSkipsInactiveButtonsAndFollowsThePointer) {
-    pVerticalButtonMenu menu;
-    menu.x = 320, menu.y = 100, menu.size = 20;
-    for (const char* label : {"One", "Two", "Three"})
-        menu.addChoice(label);
-    menu.setInactive("Three");
-    std::string seen;
-    for (PKEYCODE key : {PKEY_UP, PKEY_DOWN, PKEY_DOWN, PKEY_UP, PKEY_RETURN, PKEY_SPACE}) {
-        tap(menu, key);
-        seen += menu.getCurrChoice() + std::to_string(menu.buttons[1].highlighted) + ":" +
-                menu.getConfirmedChoice() + " ";
+namespace {
+
+// The title menu at a 640 x 480 view: entries centred on x 320, rows 42 px apart from y 300.
+// Blips play on channels whose mix is never pulled, so each stays until counted.
+class MenuTest : public GLTestContext {
+protected:
+    FakeClock clock;
+    pMouseHandler* mouse = pMouseHandler::instance();
+    pVerticalMenu menu, one, empty;
+    pPlinx* app = pPlinx::instance();
+    short gameBlip = app->menuBlipSound;
+    int gameVolume = app->fxVolume, blipsCounted = 0;
+
+    void SetUp() override {
+        GLTestContext::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        pInputManager::instance()->init();
+        pKeyboardHandler::instance()->events.clear();
+        pTextManager* text = pTextManager::instance();
+        ASSERT_TRUE(text->setCurrentFont("Brisk") ||
+                    text->loadAndSetFont(PLINX_SOURCE_DIR "/Resources/Brisk.tga", "Brisk"));
+        setResourceFolder(PLINX_SOURCE_DIR "/Resources");
+        pAudioDevice::setManualOutput(true, 44100);
+        ASSERT_EQ(slInit(4), 0);
+        ASSERT_EQ(slLoadSoundFromBundle("", "menublip.mp3", &app->menuBlipSound), 0);
+        app->fxVolume = 200;
+        for (pVerticalMenu* m : {&menu, &one, &empty})
+            m->x = 320, m->y = 300, m->fontSize = 24;
+        for (const char* entry : {"Start Game", "High Scores", "Quit Game"})
+            menu.addChoice(entry);
+        one.addChoice("Continue");
     }
-    // Row 1 spans y 115..135; the gap and an inactive row take nothing; a click confirms.
-    for (auto [x, y, pressed] : {std::tuple{320, 125, 0}, {320, 107, 0}, {320, 160, 1}})
-        pointAt(menu, x, y, pressed);
-    seen += menu.getCurrChoice() + ":" + menu.getConfirmedChoice() + " ";
-    pointAt(menu, 320, 125, false);
-    pointAt(menu, 320, 125, true);
-    seen += menu.getConfirmedChoice();
-    EXPECT_EQ(seen, "Two1:nothing_confirmed One0:nothing_confirmed Two1:nothing_confirmed "
-                    "One0:nothing_confirmed One0:One One0:One Two:nothing_confirmed Two");
-    menu.draw(0);
-    EXPECT_TRUE(litPixels(280, 80, 360, 100, 60) > 0 && litPixels(280, 150, 360, 170, 60) > 0);
+    void TearDown() override {
+        // The game's own sound, if it was started, plays on afterwards.
+        slStopAllChannels();
+        pAudioDevice::setManualOutput(false, 0);
+        gameBlip >= 0 ? void(slInit(4)) : slExit();
+        app->menuBlipSound = gameBlip;
+        app->fxVolume = gameVolume;
+        setResourceFolder("");
+        pInputManager::instance()->init();
+    }
+    // One update step followed by the end of the frame.
+    std::string step(pVerticalMenu& m) {
+        m.listenForEventsAndUpdate();
+        std::string confirmed = m.getConfirmedChoice();
+        pInputManager::instance()->update();
+        return confirmed;
+    }
+    std::string tap(pVerticalMenu& m, PKEYCODE k) {
+        hold(k);
+        std::string confirmed = step(m);
+        letGo(k);
+        pInputManager::instance()->update();
+        return confirmed;
+    }
+    // The pointer at (x, y) for the next step, moved there in this frame or resting, its button
+    // pressed or not; then that step.
+    std::string pointAt(int x, int y, bool moved, bool click = false) {
+        mouse->x = x, mouse->y = y, mouse->lastX = moved ? x - 3 : x, mouse->lastY = y;
+        mouse->buttons[PBUTTON_LEFT] = click;
+        mouse->oldButtons[PBUTTON_LEFT] = false;
+        return step(menu);
+    }
+    // Blips played so far, centred at the game's effects volume; each is stopped once counted.
+    int blips() {
+        blipsCounted += slCountSounds(app->menuBlipSound);
+        for (short c = 0; c < gNumChannels; c++) {
+            if (gChanArray[c].soundID == app->menuBlipSound) {
+                EXPECT_EQ(gChanArray[c].volume * 1000 + gChanArray[c].stereoPosition, 200000);
+            }
+        }
+        slStopAllChannels();
+        return blipsCounted;
+    }
+};
+
+} // namespace
+
+TEST_F(MenuTest, KeysMoveWithABlipAndWrapAroundAndConfirmOnce) {
+    std::string moves;
+    for (PKEYCODE key : {PKEY_UP, PKEY_DOWN, PKEY_DOWN, PKEY_UP, PKEY_DOWN}) {
+        moves += tap(menu, key);
+        moves += " " + std::to_string(menu.currChoice) + ",";
+        blips();
+    }
+    EXPECT_EQ(moves, "nothing_confirmed 2,nothing_confirmed 0,nothing_confirmed 1,"
+                     "nothing_confirmed 0,nothing_confirmed 1,");
+    EXPECT_EQ(tap(menu, PKEY_SPACE) + tap(menu, PKEY_RETURN), "High ScoresHigh Scores");
+    EXPECT_EQ(menu.getCurrChoice(), "High Scores");
+    EXPECT_EQ(blips(), 7);
+    // Held Return confirms once, and a confirmation is collected once.
+    hold(PKEY_RETURN);
+    int confirmations = 0;
+    for (int i = 0; i < 60; i++, clock.advance(16))
+        confirmations += step(menu) != "nothing_confirmed";
+    EXPECT_EQ(confirmations, 1);
+    EXPECT_EQ(blips(), 8);
+    EXPECT_EQ(menu.getConfirmedChoice(), "nothing_confirmed");
+    letGo(PKEY_RETURN);
+    // A one-entry menu does not blip on Up and Down; an empty one reads nothing.
+    tap(one, PKEY_UP);
+    tap(one, PKEY_DOWN);
+    EXPECT_EQ(one.currChoice, 0);
+    EXPECT_EQ(blips(), 8);
+    EXPECT_EQ(tap(one, PKEY_RETURN), "Continue");
+    EXPECT_EQ(blips(), 9);
+    for (PKEYCODE k : {PKEY_UP, PKEY_DOWN, PKEY_RETURN, PKEY_SPACE})
+        EXPECT_EQ(tap(empty, k), "nothing_confirmed");
+    EXPECT_EQ(empty.getCurrChoice() + std::to_string(empty.currChoice), "0");
+    empty.draw(1.0f);
+}
+
+TEST_F(MenuTest, ThePointerTakesTheHighlightOnlyWhenItMovesAndClicksOnlyOverAnEntry) {
+    // Row 1 spans y 318 to 342 on screen, its edges outside; its text is centred on 320.
+    pointAt(320, 330, false);
+    EXPECT_TRUE(menu.mouseOver);
+    EXPECT_EQ(menu.currChoice, 0);
+    pointAt(320, 330, true);
+    EXPECT_EQ(menu.currChoice, 1);
+    for (int y : {318, 342}) {
+        pointAt(320, y, true);
+        EXPECT_FALSE(menu.mouseOver) << y;
+    }
+    // A resting pointer over entry 2 with entry 1 highlighted: a click confirms entry 1.
+    EXPECT_EQ(pointAt(320, 372, false, true), "High Scores");
+    EXPECT_EQ(blips(), 1);
+    const int half =
+        static_cast<int>(pTextManager::instance()->getStringWidth("Start Game", 24) / 2);
+    for (auto [x, y] : {std::pair{320, 200}, {321 + half, 290}, {319 - half, 290}, {320, 310}})
+        EXPECT_EQ(pointAt(x, y, true, true), "nothing_confirmed") << x << "," << y;
+    EXPECT_EQ(blips(), 1);
+    EXPECT_EQ(pointAt(319 + half, 290, true, true), "Start Game");
+    EXPECT_EQ(blips(), 2);
 }

@@ -11,8 +11,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 class GLTestContext : public ::testing::Test {
@@ -72,6 +74,19 @@ protected:
         glReadBuffer(GL_BACK);
         glReadPixels(x, kHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, value.data());
         return value;
+    }
+    // The box (left, right, top, bottom) of the pixels whose red is at least half on, in the
+    // columns from `from` to `to`: linear filtering puts a glyph's ink edge on that threshold.
+    static std::string inkBox(int from = 0, int to = kWidth) {
+        std::vector<unsigned char> data = readAll();
+        int left = kWidth, right = -1, top = kHeight, bottom = -1;
+        for (int y = 0; y < kHeight; y++)
+            for (int x = from; x < to; x++)
+                if (data[(size_t(kHeight - 1 - y) * kWidth + x) * 4] >= 128)
+                    left = std::min(left, x), right = std::max(right, x), top = std::min(top, y),
+                    bottom = std::max(bottom, y);
+        return std::to_string(left) + "," + std::to_string(right) + "," + std::to_string(top) +
+               "," + std::to_string(bottom);
     }
     // Pixels of the rectangle (top-down coordinates, right and bottom excluded) whose red,
     // green or blue exceeds `above`; the whole frame by default.
