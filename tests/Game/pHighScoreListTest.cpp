@@ -44,7 +44,7 @@ TEST(HighScores, TheTableKeepsTenRowsBestFirstAndReadsBackWhatItSaves) {
         pHighScoreList shippedList;
         read += rows(shippedList).substr(0, 14) + "|";
     }
-    EXPECT_EQ(read, "Zed=500;No One|No One0=100;No|Q=2147483647;|");
+    EXPECT_EQ(read, "Zed=500;No One|No One0=100;No|Q=2147483647;N|");
     setResourceFolder("");
     setUserDataFolder("");
 }
