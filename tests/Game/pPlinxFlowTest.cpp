@@ -20,9 +20,7 @@
 #include "tests/support/GLTestContext.h"
 #include "tests/support/TempFolder.h"
 
-#include <filesystem>
 #include <tuple>
-#include <unistd.h>
 
 namespace {
 
@@ -37,7 +35,6 @@ protected:
     // What start-up drew and said; the game starts once per process.
     static inline std::string startUp, startUpSaid;
     static inline int startUpSwaps = 0;
-    bool bareStart = false; // a run that starts the game on assets of its own
 
     void SetUp() override {
         GLTestContext::SetUp();
@@ -51,7 +48,7 @@ protected:
         pInputManager::instance()->init();
         pKeyboardHandler::instance()->events.clear();
         game = pPlinx::instance();
-        if (!game->initialised && !bareStart) {
+        if (!game->initialised) {
             writeFileBytes(userData.file("prefs.txt"), "{\nfxVolume\n77\n}\n");
             game->prefs = pPreferencesManager();
             auto brisk = text->fonts.find("Brisk"); // another test's copy: the game loads its own
@@ -229,11 +226,7 @@ TEST_F(PlinxFlow, StartGameStartsTheBoardOnPaletteZeroAndShowsScoreLevelAndPause
     EXPECT_TRUE(game->puzzle.playing) << "the board starts while the title still shows";
     EXPECT_TRUE(std::equal(colorList, colorList + 4, levelList)) << "palette 0 at once";
     letGo(PKEY_RETURN);
-    frames(224);
-    EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
-    frames(48);
-    EXPECT_EQ(game->currentScreen, MAIN_GAME);
-    frames(300);
+    frames(600);
     const std::string readOuts = "Score : 0 @32.0,32.0 h32.0 L\nLevel : 1 @608.0,32.0 h32.0 R\n";
     EXPECT_EQ(shows(), readOuts);
     game->puzzle.score = 9;
@@ -371,82 +364,6 @@ TEST_F(PlinxFlow, CommandFAndF11ToggleFullScreenOncePerPress) {
     sendModifiers(0);
     EXPECT_EQ(driver.entered * 10 + driver.left, 22);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "key enter\nkey exit\nkey enter\nkey exit\n");
-}
-
-TEST_F(PlinxFlow, LosingFocusPausesARunningGameOnly) {
-    driver.setFocusLostFunc(focusLost);
-    auto loseFocus = [this] {
-        pEvent event = eventOf(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED);
-        focusEvent(nullptr, &event, &driver);
-        frame();
-        return std::to_string(game->paused);
-    };
-    reachTitle();
-    std::string paused = loseFocus(); // nothing to pause on the title
-    // Lost while the fade into the game still shows the title, the game arrives paused; a
-    // second loss does not resume it as a second Escape would.
-    tap(PKEY_RETURN);
-    paused += loseFocus();
-    frames(600);
-    paused += loseFocus();
-    tap(PKEY_ESCAPE);
-    paused += std::to_string(game->paused);
-    game->puzzle.playing = 0; // a game that is over
-    paused += loseFocus();
-    EXPECT_EQ(paused, "01100");
-    EXPECT_EQ(game->currentScreen, MAIN_GAME);
-}
-
-TEST_F(PlinxFlow, QuitGameExitsWithStatusZeroHavingWrittenThePreferences) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The child runs this test again from the start; it writes where the parent looks.
-    setenv("PLINX_QUIT_TEST_FOLDER", userData.path().c_str(), 0);
-    std::string folder = std::getenv("PLINX_QUIT_TEST_FOLDER");
-    EXPECT_EXIT(
-        {
-            setUserDataFolder(folder);
-            std::atexit(release);
-            reachTitle();
-            game->mainMenu.currChoice = 2;
-            tap(PKEY_RETURN);
-            std::abort();
-        },
-        ::testing::ExitedWithCode(0), "");
-    EXPECT_EQ(readFileBytes(folder + "/prefs.txt"), "{\nfxVolume\n77\n}\n");
-}
-
-// A start on assets of its own: the game loads them in its first frame.
-struct BareStart : PlinxFlow {
-    BareStart() { bareStart = true; }
-    void TestBody() override {}
-    bool playsWithout(const std::string& shipped, const std::string& user) {
-        SetUp();
-        setResourceFolder(shipped);
-        setUserDataFolder(user);
-        frames(2500);
-        hold(PKEY_RETURN);
-        frames(3000);
-        return game->currentScreen == MAIN_GAME;
-    }
-};
-
-TEST(PlinxAssets, EveryMissingAssetIsNamedOnceAndTheGameRunsWithoutIt) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    TempFolder shipped, user;
-    std::filesystem::copy_file(PLINX_SOURCE_DIR "/Resources/prefs.txt", shipped.file("prefs.txt"));
-    writeFileBytes(shipped.file("splash.tga"), "not a picture");
-    EXPECT_EXIT(
-        {
-            dup2(2, 1); // the messages go to standard output; let the check see them
-            std::exit(BareStart().playsWithout(shipped.path(), user.path()) ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0),
-        "Error, cannot load Brisk.tga. It belongs in .*plinx-test.*\n"
-        "(.*\n)*Error, cannot load tallowbrook.tga.*\n"
-        "(.*\n)*Error, cannot load menublip.mp3.*\n"
-        "(.*\n)*Error, cannot load splash.tga. .*splash.tga is not a file the game can read.*\n"
-        "(.*\n)*Error, cannot load bg.tga.*\n"
-        "(.*\n)*Error, cannot load block.tga.*\n");
 }
 
 } // namespace

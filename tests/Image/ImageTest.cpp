@@ -256,7 +256,9 @@ TEST_F(ImageFile, BmpHostileFilesAreRefusedAndLeaveTheImage) {
              patched(14, 12), // OS/2 info header
              good.file().truncated(1), good.file().truncated(40),
              with([](Bmp& b) { b.compression = 1; }), with([](Bmp& b) { b.compression = 2; }),
-             with([](Bmp& b) { b.compression = 3; }), with([](Bmp& b) { b.bits = 1; }),
+             with([](Bmp& b) { b.compression = 3; }), with([](Bmp& b) {
+                 b.bits = 1, b.palette = {0, 0xFFFFFF};
+             }),
              with([](Bmp& b) { b.width = 0; }), with([](Bmp& b) { b.height = INT32_MIN; }),
              with([](Bmp& b) { b.width = 16384, b.height = 16384; }), // 1 GB of 70 bytes
              with([](Bmp& b) { b.width = 16385; })});

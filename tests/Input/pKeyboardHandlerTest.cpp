@@ -1,5 +1,4 @@
 #include "tests/Input/InputFixture.h"
-#include "Input/pActionKeyHandler.h"
 
 #include <vector>
 
@@ -57,15 +56,6 @@ TEST_F(KeyboardTest, WithoutRepeatAHeldKeyIsPressedOnceAndReleasedOnce) {
     EXPECT_TRUE(keyboard->keyUnpressed(PKEY_Z, 0) && keyboard->keyUp(PKEY_Z, 0));
     frame();
     EXPECT_FALSE(keyboard->keyUnpressed(PKEY_Z, 0));
-
-    // Repeat switched on without times after init: delay and rate are zero.
-    keyboard->enableRepeat();
-    hold(PKEY_Z);
-    EXPECT_TRUE(keyboard->keyPressed(PKEY_Z, 0));
-    frame();
-    EXPECT_FALSE(keyboard->keyPressed(PKEY_Z, 0));
-    clock.advance(1);
-    EXPECT_TRUE(keyboard->keyPressed(PKEY_Z, 0));
 }
 
 TEST_F(KeyboardTest, UnknownKindsAndOutOfRangeCodesAreLeftAlone) {
@@ -105,9 +95,6 @@ TEST_F(KeyboardTest, KeyNamesAndCharacters) {
     EXPECT_EQ(keyboard->keycodeToPrintable(PKEYCODE(-3)), 0);
 }
 
-// Taken during start-up, before the handler's own file may have run its initialisers.
-static pActionKeyHandler* const handlerAtStartUp = pActionKeyHandler::instance();
-
 // Who reads the input while one listener holds the lock: the holder the plain state only, the
 // others nothing; let go, the held input is cleared until pressed again.
 TEST_F(InputTest, OnlyTheLockHolderIsServedAndUnlockClearsHeldInput) {
@@ -142,41 +129,4 @@ TEST_F(InputTest, OnlyTheLockHolderIsServedAndUnlockClearsHeldInput) {
     // Lock 0 is everybody's; unlocking it still clears.
     EXPECT_TRUE(input->lock(0) && input->validMutex(9) && input->unlock(0));
     EXPECT_FALSE(keyboard->keyDown(PKEY_DOWN, 0));
-}
-
-TEST_F(InputTest, ActionsFollowTheirBoundKeysAndKeyEventsIterate) {
-    ASSERT_EQ(handlerAtStartUp, pActionKeyHandler::instance());
-    pActionKeyHandler* actions = handlerAtStartUp;
-    keyboard->enableRepeat(250.0, 20.0);
-    actions->setActionKey("ACTION_ROTCW", PKEY_C);
-    actions->setActionKey("ACTION_ROTCW", PKEY_X);
-    actions->setActionKey("ACTION_FIRE", PKEY_X);
-    hold(PKEY_C);
-    EXPECT_FALSE(actions->keyDown("ACTION_ROTCW"));
-    hold(PKEY_X);
-    EXPECT_TRUE(actions->keyPressed("ACTION_ROTCW") && actions->keyPressed("ACTION_FIRE"));
-    frame();
-    EXPECT_TRUE(actions->keyWasDown("ACTION_ROTCW"));
-    clock.advance(251); // one repeat, for whichever action asks first
-    EXPECT_TRUE(actions->keyPressed("ACTION_FIRE") && !actions->keyPressed("ACTION_ROTCW"));
-    letGo(PKEY_X);
-    EXPECT_TRUE(actions->keyUnpressed("ACTION_ROTCW") && actions->keyUp("ACTION_ROTCW"));
-    hold(PKEY_A); // a name never bound answers for the A key
-    EXPECT_TRUE(actions->keyDown("ACTION_MISSPELT") && actions->keyWasUp("ACTION_MISSPELT"));
-    actions->actionKeys.erase("ACTION_MISSPELT");
-
-    // The events of this frame: all, the downs or the ups; past the end a harmless up event.
-    pKeyIterator it = keyboard->getKeyIterator(0);
-    std::string seen = std::to_string(it.getNextUp().code);
-    seen += std::to_string(it.hasMoreUpEvents());
-    seen += std::to_string(it.hasMoreDownEvents());
-    seen += std::to_string(it.getNextDown().code);
-    seen += std::to_string(it.hasMoreEvents());
-    seen += std::to_string(it.getNextDown().down);
-    it.reset();
-    seen += std::to_string(it.getNext().code);
-    EXPECT_EQ(seen, "7010007");
-    std::list<pKeyEvent> none;
-    pKeyIterator empty(none);
-    EXPECT_FALSE(empty.hasMoreEvents() || empty.hasMoreDownEvents() || empty.hasMoreUpEvents());
 }

@@ -171,7 +171,7 @@ bool gameRunning() {
 // window may be open, hidden), unless the game is let hear it in the background.
 TEST(Gamepad, AVirtualPadPlugsInPlaysAndLetsGoWhenPulledOut) {
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    ASSERT_TRUE(pGamepad::instance()->start());
+    ASSERT_TRUE(pGamepad::instance()->start() && pGamepad::instance()->start());
     pGamepad::instance()->setGameQuery(gameRunning);
     inGame = true;
     pKeyboardHandler* keyboard = pKeyboardHandler::instance();

@@ -43,9 +43,6 @@ TEST(pOSXGame, ModesKeepTheFirstDeepOneOfEachSizeLargestFirst) {
     EXPECT_EQ(filtered({mode(1024, 640, 32), mode(800, 600, 32), mode(1280, 1024, 32),
                         mode(1024, 768, 32), mode(640, 480, 24)}),
               "1280 x 1024 #2 @0;1024 x 768 #3 @0;1024 x 640 #0 @0;800 x 600 #1 @0;");
-    pOSXGame game;
-    EXPECT_TRUE(game.listAlreadyHasMode({mode(1024, 640, 32)}, mode(1024, 640, 16)));
-    EXPECT_FALSE(game.listAlreadyHasMode({mode(1024, 640, 32)}, mode(640, 1024, 32)));
 }
 
 TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
@@ -69,9 +66,7 @@ TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
     pInputReplay replay;
     std::string error;
     ASSERT_TRUE(replay.load(folder.file("game.txt"), error)) << error;
-    EXPECT_EQ(replay.seed, 42u);
-    EXPECT_EQ(replay.startMicros, 5000000);
-    EXPECT_EQ(replay.table.size(), 10u);
+    EXPECT_TRUE(replay.seed == 42 && replay.startMicros == 5000000 && replay.table.size() == 10);
     std::string frames;
     for (const auto& frame : replay.frames) {
         frames += std::to_string(frame.micros);
@@ -91,9 +86,9 @@ TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
     writeFileBytes(folder.file("bad.txt"), "plinx input 1\nf 16667 x\n");
     EXPECT_FALSE(bad.load(folder.file("bad.txt"), error));
     EXPECT_NE(error.find("bad.txt:2"), std::string::npos) << error;
-    EXPECT_FALSE(bad.load(folder.file("missing.txt"), error));
     writeFileBytes(folder.file("other.txt"), "some other file\n");
-    EXPECT_FALSE(bad.load(folder.file("other.txt"), error));
+    EXPECT_FALSE(bad.load(folder.file("missing.txt"), error) ||
+                 bad.load(folder.file("other.txt"), error));
 }
 
 namespace {
@@ -151,7 +146,7 @@ TEST_F(pOGLUtilTest, OrthographicOriginIsTopLeftAndTexturedBoxesKeepTheirRows) {
     EXPECT_EQ(litPixels(), 0);
 }
 
-TEST_F(pOGLUtilTest, ArrowsAndCirclesAndTextOnlyWhereThereIsADisplay) {
+TEST_F(pOGLUtilTest, TextOnlyWhereThereIsADisplay) {
     // Without a display there is no text font to draw with, and nothing breaks; the check runs
     // in a fresh process, where no text was drawn yet.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
@@ -162,17 +157,6 @@ TEST_F(pOGLUtilTest, ArrowsAndCirclesAndTextOnlyWhereThereIsADisplay) {
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
-    pOGLUtil::drawArrow(100, 100, 100, 100, 1, 10, 20, 0.3f, 1, 1, 1, 1); // equal ends: nothing
-    pOGLUtil::drawArrow(100, 100, 300, 100, 1, 10, 20, 0.3f, 1, 1, 1, 1);
-    // Shaft, beside the shaft, the wider head, past the tip.
-    EXPECT_TRUE(pixel(120, 100) == kWhite && pixel(120, 110) == kBlack &&
-                pixel(245, 106) == kWhite);
-    EXPECT_EQ(litPixels(0, 0, 100, kHeight) + litPixels(301, 0, kWidth, kHeight), 0);
-    glClear(GL_COLOR_BUFFER_BIT);
-    pOGLUtil::drawCircleOutline(320, 240, 100, 1, 1, 1, 1);
-    EXPECT_TRUE(litPixels(417, 237, 423, 243) > 0 && litPixels(317, 137, 323, 143) > 0);
-    EXPECT_EQ(litPixels(300, 220, 340, 260), 0);
-    glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::drawText(10, 20, "Plinx", 1, 1, 1, 1);
     EXPECT_GT(litPixels(), 20);
     EXPECT_EQ(litPixels(10, 8, 60, 23), litPixels()) << "ink only near the raster position";
