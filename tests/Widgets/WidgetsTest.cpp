@@ -285,6 +285,7 @@ protected:
         if (IsSkipped() || HasFatalFailure())
             return;
         pInputManager::instance()->init();
+        mouse->x = mouse->y = 0; // off the menu, where no move is seen
         pKeyboardHandler::instance()->events.clear();
         pTextManager* text = pTextManager::instance();
         ASSERT_TRUE(text->setCurrentFont("Brisk") ||
