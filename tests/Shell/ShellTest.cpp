@@ -114,8 +114,7 @@ protected:
     static bool greenish(Rgba p) { return p[1] > 200 && p[0] < 60; }
 };
 
-const GLTestContext::Rgba kRed = {255, 0, 0, 255}, kBlack = {0, 0, 0, 255},
-                          kWhite = {255, 255, 255, 255};
+const GLTestContext::Rgba kRed = {255, 0, 0, 255}, kBlack = {0, 0, 0, 255};
 
 } // namespace
 
