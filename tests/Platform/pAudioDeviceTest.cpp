@@ -132,6 +132,12 @@ TEST_F(AudioDeviceTest, QueuedCommandsWaitTheirTurnAndImmediateOnesActAtOnce) {
     EXPECT_FLOAT_EQ(mix(1)[0], 3 / 64.0f);
     send(channel, quietCmd);
     EXPECT_EQ(mix(1)[0], 0.0f);
+    // While nothing pulls the mix, a command that finds 256 waiting is refused at once.
+    pAudioChannel* stalled = open();
+    int waiting = 0;
+    while (waiting < 300 && send(stalled, waitCmd, 0, 1, false) == 0)
+        waiting++;
+    EXPECT_EQ(waiting, 256);
 }
 
 TEST_F(AudioDeviceTest, NotificationsOfFlushedOrClosedChannelsAreDropped) {
