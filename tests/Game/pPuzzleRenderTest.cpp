@@ -5,7 +5,6 @@
 #include "tests/support/GLTestContext.h"
 
 #include <cmath>
-#include <array>
 #include <memory>
 
 namespace {

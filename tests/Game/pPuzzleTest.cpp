@@ -1,4 +1,3 @@
-#include "File/cAttribs.h"
 #include "Game/pPlinx.h"
 #include "Input/pKeyboardHandler.h"
 

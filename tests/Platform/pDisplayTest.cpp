@@ -1,6 +1,5 @@
 #include "Input/pInputManager.h"
 #include "Platform/pCursor.h"
-#include "Platform/pDisplay.h"
 #include "Platform/pEventLoop.h"
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pOSXGame.h"

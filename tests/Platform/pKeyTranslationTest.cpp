@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <ctime>
-#include <tuple>
 #include <string>
 #include <vector>
 
@@ -48,19 +47,16 @@ SDL_Event keyOf(Uint32 type, SDL_Scancode scancode, Uint16 mod = 0, Uint8 repeat
     event.key.repeat = repeat;
     return event;
 }
-// Each event as "class kind code modifiers" or "class kind button x,y".
+// Each event as "class kind code modifiers".
 std::string translated(const SDL_Event& event) {
     std::vector<pEvent> out;
     translateEvent(event, out);
     std::string text;
     for (const pEvent& e : out) {
         char one[80];
-        if (e.eventClass == PEVENT_CLASS_MOUSE)
-            std::snprintf(one, sizeof one, "mouse %u %u %d,%d;", e.kind, e.mouseButton, e.x, e.y);
-        else
-            std::snprintf(one, sizeof one, "%s %u %u %x;",
-                          e.eventClass == PEVENT_CLASS_KEYBOARD ? "key" : "window", e.kind,
-                          e.keyCode, e.modifiers);
+        std::snprintf(one, sizeof one, "%s %u %u %x;",
+                      e.eventClass == PEVENT_CLASS_KEYBOARD ? "key" : "window", e.kind, e.keyCode,
+                      e.modifiers);
         text += one;
     }
     return text;

@@ -1,7 +1,6 @@
 // The frame driver's own logic (display modes, start-up lines), the GL helpers, and the input
 // recording that replays whole games.
 #include "Image/pTexture.h"
-#include "Shell/pFrameClock.h"
 #include "Shell/pInputRecorder.h"
 #include "Shell/pInputReplay.h"
 #include "Shell/pOSXGame.h"

@@ -77,14 +77,15 @@ TEST_F(SoundTest, ChannelsAreChosenByTheRules) {
               21u);
     // Exactly the one asked for; the one already playing the sound though others are free.
     short channel = 2;
-    ASSERT_EQ(slPlaySoundDetailed(blip, &channel, kExactChannel, 256, 0, 1.0, 0), 0);
+    ASSERT_EQ(slPlaySoundDetailed(blip, &channel, kExactChannel, 256, 0, 1.0, -1), 0);
     EXPECT_EQ(std::to_string(slFindChannel(blip, 0, kPreferSameSound)) +
                   std::to_string(slFindChannel(blip, 0, kAnyChannel)) +
                   std::to_string(slFindChannel(blip, 7, kExactChannel)) +
                   std::to_string(slFindSound(blip)),
               "20-12");
-    slStopSoundByID(blip);
     slStopSoundByID(second);
+    EXPECT_EQ(slCountSounds(blip), 1) << "another sound's stop leaves it playing";
+    slStopSoundByID(blip);
     EXPECT_FALSE(slCountSounds(blip) || slAreAnySoundsPlaying());
     // With every channel reserved only an explicit wish gets one; a play with none touches none.
     for (short c = 0; c < 4; ++c)
@@ -168,6 +169,7 @@ TEST_F(SoundTest, LoopsChainsAndPausesPlayOut) {
     // Paused, every channel holds its sound until resumed.
     ASSERT_TRUE(waitUntilIdle(3));
     ASSERT_EQ(slPlaySound(blip, 0, kExactChannel), 0);
+    EXPECT_TRUE(slAreAnySoundsPlaying()) << "channel 0 counts";
     slPauseAllChannels();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_TRUE(slIsChannelPlaying(0));

@@ -22,11 +22,9 @@ public:
     }
     // Fills the cell columns x0..x1 and rows y0..y1 (inclusive).
     FontSheet& block(int ch, int x0, int x1, int y0, int y1) {
-        for (int y = y0; y <= y1; ++y) {
-            for (int x = x0; x <= x1; ++x) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
                 ink(ch, x, y);
-            }
-        }
         return *this;
     }
     FontSheet& marker(int ch, int y) { return ink(ch, 0, y); }
@@ -35,9 +33,8 @@ public:
     std::string writeTo(const std::string& path) const {
         ByteFile file;
         file.u8(0).u8(0).u8(2).fill(9, 0).u16(WIDTH).u16(HEIGHT).u8(32).u8(8);
-        for (unsigned char a : alpha) {
+        for (unsigned char a : alpha)
             file.u8(255).u8(255).u8(255).u8(a);
-        }
         return file.writeTo(path);
     }
 
