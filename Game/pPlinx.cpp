@@ -19,8 +19,13 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+
+namespace {
+const double MAX_STEP_SECONDS = 0.25;
+} // namespace
 
 pPlinx* pPlinx::instance_ = nullptr;
 
@@ -161,7 +166,10 @@ void pPlinx::update() {
     viewHeight = game->getViewHeight();
 
     pTimer* timer = pTimer::instance();
-    frameTime = static_cast<float>(timer->timeSinceMark(frameMark) / 1000.0);
+    // A process held up (stopped, swapped out, a debugger) picks up where it stood: one step
+    // never covers more than a quarter second, so a stall never drops pieces all at once.
+    frameTime =
+        static_cast<float>(std::min(timer->timeSinceMark(frameMark) / 1000.0, MAX_STEP_SECONDS));
     timer->resetMark(frameMark);
     totalTime += frameTime;
 
