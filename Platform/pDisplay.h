@@ -31,6 +31,9 @@ SDL_Window* displayCreateWindow(const std::string& title, int left, int top, int
 bool displaySetFullscreen(SDL_Window* window, const pPlatformMode& mode);
 void displayDestroyWindow(SDL_Window* window);
 void displayShowWindow(SDL_Window* window, bool shown);
+// The window is hidden because the game hid it with displayShowWindow (for full screen), not
+// because the player put it away.
+bool displayHiddenByGame(SDL_Window* window);
 void displaySetMinimumSize(SDL_Window* window, int width, int height);
 // The size of the window's GL drawable in pixels (larger than the window on HiDPI screens).
 void displayDrawableSize(SDL_Window* window, int& width, int& height);

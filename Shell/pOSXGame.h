@@ -71,6 +71,6 @@ void chooseDisplaySettings(pGame& game);
 void processFrame(void* userData);
 int reshapeEvent(void* next, pEvent* event, void* userData);
 int closeEvent(void* next, pEvent* event, void* userData);
-// The window lost the keyboard: tells the game through its focus-lost function. `userData` is the
-// frame driver.
+// The window lost the keyboard, or was minimised or hidden: tells the game through its focus-lost
+// function. `userData` is the frame driver.
 int focusEvent(void* next, pEvent* event, void* userData);
