@@ -214,20 +214,25 @@ void pPlinx::update() {
 
 void pPlinx::draw() {
     update();
-    // The background reaches past every edge and is drawn unblended, so where it is drawn it
-    // replaces the whole frame and clearing first would only cost a full-screen fill.
     bool background =
         currentScreen != BLANK_SCREEN && backgroundOverlay && backgroundOverlay->hasPicture();
-    if (!background)
+    const float centreX = static_cast<float>(viewWidth / 2);
+    const float centreY = static_cast<float>(viewHeight / 2);
+    const float halfWidth = viewWidth * 0.8f;
+    const float halfHeight = viewHeight * 0.53333336f;
+    // Drawn unblended, the background replaces every pixel it covers, clear ones included; when
+    // it covers the whole view, clearing first would only cost a full-screen fill.
+    bool covered = background && static_cast<int>(centreX - halfWidth) <= 0 &&
+                   static_cast<int>(centreY - halfHeight) <= 0 &&
+                   static_cast<int>(centreX + halfWidth) >= viewWidth &&
+                   static_cast<int>(centreY + halfHeight) >= viewHeight;
+    if (!covered)
         glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::setOrthographicProjection(viewWidth, viewHeight);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
-    if (background) {
-        backgroundOverlay->draw(static_cast<float>(viewWidth / 2),
-                                static_cast<float>(viewHeight / 2), viewWidth * 0.8f,
-                                viewHeight * 0.53333336f, 1, 1, 1, 1);
-    }
+    if (background)
+        backgroundOverlay->draw(centreX, centreY, halfWidth, halfHeight, 1, 1, 1, 1);
 
     switch (currentScreen) {
     case SPLASH_SCREEN:
