@@ -49,7 +49,8 @@ pPlinx::pPlinx()
 std::string pPlinx::assetPath(const std::string& name) {
     std::string path = getResourcePath(name);
     if (path == "ERROR!") {
-        std::printf("Error, cannot load %s. It belongs in %s/ (or %s/); going on without it.\n",
+        // The first line is the whole message, which scripts may match; the advice follows.
+        std::printf("Error, cannot load %s.\nIt belongs in %s/ (or %s/); going on without it.\n",
                     name.c_str(), resourceFolder().c_str(), userDataFolder().c_str());
         std::fflush(stdout);
     }
@@ -59,7 +60,7 @@ std::string pPlinx::assetPath(const std::string& name) {
 void pPlinx::reportUnreadable(const std::string& name, const std::string& path) {
     if (path == "ERROR!")
         return; // already reported as missing
-    std::printf("Error, cannot load %s. %s is not a file the game can read; going on without "
+    std::printf("Error, cannot load %s.\n%s is not a file the game can read; going on without "
                 "it.\n",
                 name.c_str(), path.c_str());
     std::fflush(stdout);
@@ -147,7 +148,7 @@ void pPlinx::init() {
     helpMarquee->addMessage("Use the left, right and down keys to move your blocks.");
     helpMarquee->addMessage("Use the Z and X keys to rotate.");
     helpMarquee->addMessage("Press Escape to Pause.");
-    helpMarquee->addMessage("Press Apple-F to toggle full screen.");
+    helpMarquee->addMessage("Press F11 to toggle full screen.");
     helpMarquee->addMessage(
         "Make 2x2 Blocks of the same color. When the sweeper passes, they will be cleared.");
     helpMarquee->addMessage("Enjoy!");

@@ -1,10 +1,12 @@
-// The running application on a hand-stepped clock: how far one update step may reach.
+// The running application on a hand-stepped clock: how far one update step may reach, and what
+// the title's help tells a player on this platform.
 #include "Game/pPlinx.h"
 
 #include "Input/pInputManager.h"
 #include "Platform/pResourceFolder.h"
 #include "Sound/slSound.h"
 #include "Utils/pTimer.h"
+#include "Widgets/pHorizontalMarquee.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeGame.h"
 #include "tests/support/GLTestContext.h"
@@ -60,6 +62,17 @@ TEST_F(PlinxRuntimeTest, AStalledProcessResumesWithAQuarterSecondStepAtMost) {
         game->update();
         EXPECT_FLOAT_EQ(game->frameTime, static_cast<float>(std::min(ms, 250.0) / 1000.0)) << ms;
     }
+}
+
+TEST_F(PlinxRuntimeTest, HelpNamesTheFullScreenKeyOfThisKeyboard) {
+    auto& messages = game->helpMarquee->messages;
+    auto says = [&](const std::string& text) {
+        return std::any_of(messages.begin(), messages.end(),
+                           [&](const auto& message) { return message.first == text; });
+    };
+    EXPECT_TRUE(says("Press F11 to toggle full screen."));
+    EXPECT_FALSE(says("Press Apple-F to toggle full screen."));
+    EXPECT_EQ(messages.size(), 6u);
 }
 
 } // namespace
