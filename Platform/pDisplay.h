@@ -61,3 +61,11 @@ bool displayGetGamma(SDL_Window* window, uint16_t* ramps);
 bool displaySetGamma(SDL_Window* window, const uint16_t* ramps);
 // Each ramp entry times `factor` (0 to 1): the display at that fraction of its brightness.
 void scaleGamma(const uint16_t* ramps, double factor, uint16_t* scaled);
+
+// X errors raised while OpenGL is being set up are kept instead of ending the game in Xlib's own
+// handler, which prints a raw report and exits: a driver that cannot be loaded leaves Mesa with
+// indirect contexts, and most servers refuse those. Calls nest.
+void displayKeepXErrors();
+// Waits for the server to answer `window`'s requests (null: none to wait for), puts the previous
+// handler back and gives the first error kept, as text ("" when there was none).
+std::string displayStopKeepingXErrors(SDL_Window* window);

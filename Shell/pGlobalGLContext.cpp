@@ -12,13 +12,26 @@ pGlobalGLContext* pGlobalGLContext::instance() {
 
 pGlobalGLContext::pGlobalGLContext() {
     created = false;
+    displayKeepXErrors();
     // Without a GL-capable window there is no pixel format to make a context with.
     if (!displayInit() || !(window_ = displayCreateWindow("", 0, 0, 1, 1, WINDOW_HIDDEN))) {
+        failureReason_ = displayError();
+        std::string refused = displayStopKeepingXErrors(nullptr);
+        if (!refused.empty())
+            failureReason_ = refused;
         std::printf("error creating pixel format\n");
         return;
     }
     context = displayCreateContext(window_, nullptr, nullptr);
-    if (!context) {
+    failureReason_ = context ? "" : displayError();
+    std::string refused = displayStopKeepingXErrors(window_);
+    if (!context || !refused.empty()) {
+        // SDL names a context it could not make; one the server refused behind its back is
+        // named by the refusal.
+        if (failureReason_.empty())
+            failureReason_ = refused;
+        displayDestroyContext(context);
+        context = nullptr;
         std::printf("error creating opengl context\n");
         return;
     }

@@ -60,6 +60,10 @@ private:
     // Back to the window after a failed full-screen entry, with nothing of it left behind.
     void abandonFullscreen();
     void restoreGamma();
+    // Ends the game with a message when there is no context to draw with.
+    void requireContext();
+    // Why the window's context could not be made.
+    std::string contextFailure_;
     bool gammaSaved_ = false;
     uint16_t savedGamma_[3 * 256] = {};
 };
