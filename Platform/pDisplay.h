@@ -69,3 +69,7 @@ void displayKeepXErrors();
 // Waits for the server to answer `window`'s requests (null: none to wait for), puts the previous
 // handler back and gives the first error kept, as text ("" when there was none).
 std::string displayStopKeepingXErrors(SDL_Window* window);
+// displayCreateContext, then displayStopKeepingXErrors(window): null, with the reason in
+// `failure`, when the context could not be made or the server refused anything on the way.
+pGLContext displayCreateContextKept(SDL_Window* window, pGLContext shareWith,
+                                    SDL_Window* shareWindow, std::string& failure);

@@ -44,3 +44,18 @@ std::string displayStopKeepingXErrors(SDL_Window* window) {
         XSetErrorHandler(previousHandler);
     return firstError;
 }
+
+pGLContext displayCreateContextKept(SDL_Window* window, pGLContext shareWith,
+                                    SDL_Window* shareWindow, std::string& failure) {
+    pGLContext context = displayCreateContext(window, shareWith, shareWindow);
+    // SDL names a context it could not make; one the server refused behind its back is named by
+    // the refusal.
+    failure = context ? "" : displayError();
+    std::string refused = displayStopKeepingXErrors(window);
+    if (context && refused.empty())
+        return context;
+    if (failure.empty())
+        failure = refused;
+    displayDestroyContext(context);
+    return nullptr;
+}

@@ -22,16 +22,8 @@ pGlobalGLContext::pGlobalGLContext() {
         std::printf("error creating pixel format\n");
         return;
     }
-    context = displayCreateContext(window_, nullptr, nullptr);
-    failureReason_ = context ? "" : displayError();
-    std::string refused = displayStopKeepingXErrors(window_);
-    if (!context || !refused.empty()) {
-        // SDL names a context it could not make; one the server refused behind its back is
-        // named by the refusal.
-        if (failureReason_.empty())
-            failureReason_ = refused;
-        displayDestroyContext(context);
-        context = nullptr;
+    context = displayCreateContextKept(window_, nullptr, nullptr, failureReason_);
+    if (!context) {
         std::printf("error creating opengl context\n");
         return;
     }

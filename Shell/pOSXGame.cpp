@@ -51,14 +51,9 @@ bool pOSXGame::createWindowGLContext(int left, int top, int width, int height, s
         return false;
     }
     displaySetMinimumSize(window, 640, 480);
-    context = displayCreateContext(window, shared->getGLContext(), shared->getWindow());
-    contextFailure_ = context ? "" : displayError();
-    std::string refused = displayStopKeepingXErrors(window);
-    if (!context || !refused.empty()) {
-        if (contextFailure_.empty())
-            contextFailure_ = refused;
-        displayDestroyContext(context);
-        context = nullptr;
+    context = displayCreateContextKept(window, shared->getGLContext(), shared->getWindow(),
+                                       contextFailure_);
+    if (!context) {
         std::printf("error creating opengl context\n");
         return false;
     }
