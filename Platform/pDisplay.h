@@ -15,6 +15,9 @@ struct pPlatformMode {
     int refreshRate = 0;
 };
 
+// True when the environment names a display (DISPLAY, WAYLAND_DISPLAY) or a video driver.
+bool displayNamed();
+
 // Starts SDL's video once; false (with SDL's reason on standard output) when there is no display.
 bool displayInit();
 

@@ -1,6 +1,8 @@
 #include "Input/pInputManager.h"
+#include "Platform/pDisplay.h"
 #include "Platform/pEventLoop.h"
 #include "Platform/pGamepad.h"
+#include "Shell/pCommandLine.h"
 #include "Shell/pFrameCallbacks.h"
 #include "Shell/pGame.h"
 #include "Shell/pGlobalGLContext.h"
@@ -11,7 +13,15 @@
 #include <cstdlib>
 #include <ctime>
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    pCommandLine options(argc, argv);
+    if (options.finished)
+        return options.exitStatus;
+    if (!displayNamed()) {
+        std::fprintf(stderr,
+                     "plinx: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set\n");
+        return 1;
+    }
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     std::atexit(release);
     // PLINX_RECORD=path records this session's input for replaying (tools/autoplay.cpp).
@@ -33,6 +43,8 @@ int main(int, char**) {
     }
     std::printf("made global gl context ok\n");
     chooseDisplaySettings();
+    if (options.fullscreen)
+        game->createFullscreenGLContext(0);
     game->makeContextCurrent();
     game->run();
     return 0;

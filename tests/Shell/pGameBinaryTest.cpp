@@ -148,11 +148,11 @@ bool askWindowToClose(const std::string& displayName, unsigned long window) {
 
 } // namespace
 
-TEST(GameBinary, WithoutADisplayItSaysSoAndStops) {
+TEST(GameBinary, WithAnUnreachableDisplayItSaysSoAndStops) {
     TempFolder folder;
     Process game(
         {gameBinary()},
-        {"DISPLAY=", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=", "XDG_DATA_HOME=" + folder.path()},
+        {"DISPLAY=:9999", "WAYLAND_DISPLAY=", "SDL_VIDEODRIVER=", "XDG_DATA_HOME=" + folder.path()},
         folder.file("stdout.txt"));
     ASSERT_GT(game.pid, 0);
     EXPECT_EQ(game.wait(20), 1);
