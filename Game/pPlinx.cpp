@@ -19,8 +19,13 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
+
+namespace {
+const double MAX_STEP_SECONDS = 0.25;
+} // namespace
 
 pPlinx* pPlinx::instance_ = nullptr;
 
@@ -44,7 +49,8 @@ pPlinx::pPlinx()
 std::string pPlinx::assetPath(const std::string& name) {
     std::string path = getResourcePath(name);
     if (path == "ERROR!") {
-        std::printf("Error, cannot load %s. It belongs in %s/ (or %s/); going on without it.\n",
+        // The first line is the whole message, which scripts may match; the advice follows.
+        std::printf("Error, cannot load %s.\nIt belongs in %s/ (or %s/); going on without it.\n",
                     name.c_str(), resourceFolder().c_str(), userDataFolder().c_str());
         std::fflush(stdout);
     }
@@ -54,7 +60,7 @@ std::string pPlinx::assetPath(const std::string& name) {
 void pPlinx::reportUnreadable(const std::string& name, const std::string& path) {
     if (path == "ERROR!")
         return; // already reported as missing
-    std::printf("Error, cannot load %s. %s is not a file the game can read; going on without "
+    std::printf("Error, cannot load %s.\n%s is not a file the game can read; going on without "
                 "it.\n",
                 name.c_str(), path.c_str());
     std::fflush(stdout);
@@ -142,7 +148,7 @@ void pPlinx::init() {
     helpMarquee->addMessage("Use the left, right and down keys to move your blocks.");
     helpMarquee->addMessage("Use the Z and X keys to rotate.");
     helpMarquee->addMessage("Press Escape to Pause.");
-    helpMarquee->addMessage("Press Apple-F to toggle full screen.");
+    helpMarquee->addMessage("Press F11 to toggle full screen.");
     helpMarquee->addMessage(
         "Make 2x2 Blocks of the same color. When the sweeper passes, they will be cleared.");
     helpMarquee->addMessage("Enjoy!");
@@ -161,7 +167,10 @@ void pPlinx::update() {
     viewHeight = game->getViewHeight();
 
     pTimer* timer = pTimer::instance();
-    frameTime = static_cast<float>(timer->timeSinceMark(frameMark) / 1000.0);
+    // A process held up (stopped, swapped out, a debugger) picks up where it stood: one step
+    // never covers more than a quarter second, so a stall never drops pieces all at once.
+    frameTime =
+        static_cast<float>(std::min(timer->timeSinceMark(frameMark) / 1000.0, MAX_STEP_SECONDS));
     timer->resetMark(frameMark);
     totalTime += frameTime;
 
@@ -206,20 +215,25 @@ void pPlinx::update() {
 
 void pPlinx::draw() {
     update();
-    // The background reaches past every edge and is drawn unblended, so where it is drawn it
-    // replaces the whole frame and clearing first would only cost a full-screen fill.
     bool background =
         currentScreen != BLANK_SCREEN && backgroundOverlay && backgroundOverlay->hasPicture();
-    if (!background)
+    const float centreX = static_cast<float>(viewWidth / 2);
+    const float centreY = static_cast<float>(viewHeight / 2);
+    const float halfWidth = viewWidth * 0.8f;
+    const float halfHeight = viewHeight * 0.53333336f;
+    // Drawn unblended, the background replaces every pixel it covers, clear ones included; when
+    // it covers the whole view, clearing first would only cost a full-screen fill.
+    bool covered = background && static_cast<int>(centreX - halfWidth) <= 0 &&
+                   static_cast<int>(centreY - halfHeight) <= 0 &&
+                   static_cast<int>(centreX + halfWidth) >= viewWidth &&
+                   static_cast<int>(centreY + halfHeight) >= viewHeight;
+    if (!covered)
         glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::setOrthographicProjection(viewWidth, viewHeight);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
-    if (background) {
-        backgroundOverlay->draw(static_cast<float>(viewWidth / 2),
-                                static_cast<float>(viewHeight / 2), viewWidth * 0.8f,
-                                viewHeight * 0.53333336f, 1, 1, 1, 1);
-    }
+    if (background)
+        backgroundOverlay->draw(centreX, centreY, halfWidth, halfHeight, 1, 1, 1, 1);
 
     switch (currentScreen) {
     case SPLASH_SCREEN:

@@ -99,15 +99,23 @@ void displayDestroyWindow(SDL_Window* window) {
         SDL_DestroyWindow(window);
 }
 
+static const char* const HIDDEN_BY_GAME = "plinx.hiddenByGame";
+
 void displayShowWindow(SDL_Window* window, bool shown) {
     if (!window)
         return;
     if (shown) {
+        SDL_SetWindowData(window, HIDDEN_BY_GAME, nullptr);
         SDL_ShowWindow(window);
         takeKeyboard(window);
     } else {
+        SDL_SetWindowData(window, HIDDEN_BY_GAME, window);
         SDL_HideWindow(window);
     }
+}
+
+bool displayHiddenByGame(SDL_Window* window) {
+    return window && SDL_GetWindowData(window, HIDDEN_BY_GAME) != nullptr;
 }
 
 void displaySetMinimumSize(SDL_Window* window, int width, int height) {

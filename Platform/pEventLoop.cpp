@@ -1,5 +1,6 @@
 #include "Platform/pEventLoop.h"
 
+#include "Platform/pDisplay.h"
 #include "Platform/pGamepad.h"
 #include "Platform/pKeyTranslation.h"
 
@@ -75,6 +76,14 @@ bool lostToAnotherProgram(uint32_t windowID) {
     if (!window || (SDL_GetWindowFlags(window) & SDL_WINDOW_HIDDEN))
         return false;
     return SDL_GetKeyboardFocus() == nullptr;
+}
+
+// Minimised, or hidden by the window manager: the player cannot see the game. The game hides
+// its window itself for full screen and destroys the full-screen one on the way back; neither
+// counts.
+bool putAwayByThePlayer(uint32_t windowID) {
+    SDL_Window* window = SDL_GetWindowFromID(windowID);
+    return window && !displayHiddenByGame(window);
 }
 
 double nowMilliseconds() {
@@ -257,6 +266,11 @@ void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
             return;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             if (lostToAnotherProgram(event.window.windowID))
+                out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED));
+            return;
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
+            if (putAwayByThePlayer(event.window.windowID))
                 out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED));
             return;
         default:

@@ -37,7 +37,9 @@ int main(int argc, char** argv) {
     pGamepad::instance()->setGameQuery(gameRunning);
     if (!pGlobalGLContext::instance()->createdSuccessfully()) {
         std::printf("error creating global gl context\n");
-        return -1;
+        std::printf("OpenGL could not be started: %s\n",
+                    pGlobalGLContext::instance()->failureReason().c_str());
+        return 1;
     }
     std::printf("made global gl context ok\n");
     chooseDisplaySettings();

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -226,6 +227,8 @@ float pTextManager::getStringHeight(const std::string& text, float h) {
 std::string pTextManager::formatStringToWidth(const std::string& text, float width, float h) {
     std::string output;
     std::string line;
+    // Where in `line` each of its characters begins; colour escapes are no characters.
+    std::vector<size_t> starts;
     size_t lineStart = 0;
     size_t lastSpace = 0;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -235,21 +238,24 @@ std::string pTextManager::formatStringToWidth(const std::string& text, float wid
             i += ESCAPE_LENGTH - 1;
             continue;
         }
+        starts.push_back(line.size());
         line += text[i];
         if (isWhitespace(text[i])) {
             lastSpace = i;
         }
         // A single character has nowhere to break, however narrow the width.
-        if (line.size() < 2 || !(getStringWidth(line, h) > width)) {
+        if (starts.size() < 2 || !(getStringWidth(line, h) > width)) {
             continue;
         }
         if (lastSpace == lineStart || i - lastSpace > 10) {
-            // Break inside the word: the last two characters begin the next piece. A piece
-            // keeps at least one character, so a width too narrow for three still progresses.
-            const size_t carried = std::min<size_t>(2, line.size() - 1);
-            line.resize(line.size() - carried);
+            // Break inside the word: the last two characters begin the next piece, with any
+            // escape between them; the cut never falls inside an escape. A piece keeps at least
+            // one character, so a width too narrow for three still progresses.
+            const size_t carried = std::min<size_t>(2, starts.size() - 1);
+            const size_t cut = starts[starts.size() - carried];
+            lineStart = i + 1 - (line.size() - cut);
+            line.resize(cut);
             line += '-';
-            lineStart = i + 1 - carried;
             i = lineStart - 1;
         } else {
             line.resize(lastSpace - lineStart);
@@ -259,6 +265,7 @@ std::string pTextManager::formatStringToWidth(const std::string& text, float wid
         output += pack(line);
         output += '\n';
         line.clear();
+        starts.clear();
         lastSpace = lineStart;
     }
     output += pack(text.substr(std::min(lineStart, text.size())));

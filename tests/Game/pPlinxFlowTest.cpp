@@ -457,10 +457,10 @@ TEST_F(PlinxAssets, EveryMissingAssetIsNamedOnceAndTheGameRunsWithoutIt) {
             std::abort();
         },
         ::testing::ExitedWithCode(0),
-        "Error, cannot load Brisk.tga. It belongs in .*plinx-test.*\n"
+        "Error, cannot load Brisk.tga.\nIt belongs in .*plinx-test.*\n"
         "(.*\n)*Error, cannot load tallowbrook.tga.*\n"
-        "(.*\n)*Error, cannot load menublip.mp3.*\n"
-        "(.*\n)*Error, cannot load splash.tga. .*splash.tga is not a file the game can read.*\n"
+        "(.*\n)*Error, cannot load menublip\\.mp3\\.\nIt belongs in .*\n"
+        "(.*\n)*Error, cannot load splash.tga.\n.*splash.tga is not a file the game can read.*\n"
         "(.*\n)*Error, cannot load bg.tga.*\n"
         "(.*\n)*Error, cannot load block.tga.*\n");
 }
