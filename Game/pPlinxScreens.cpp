@@ -48,6 +48,7 @@ void pPlinx::drawLoadingFrame(const std::string& message) {
 void pPlinx::drawLoadingSplash(std::string message) {
     drawLoadingFrame(message);
     pGame::instance()->swapBuffer();
+    leaveIfAsked();
 }
 
 // The frame driver presents this frame (with the fade's veil over it), so it is drawn without a

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -44,17 +45,27 @@ void setUserDataFolder(const std::string& path) {
     userDataOverride_ = path;
 }
 
-std::string findResource(const std::string& name) {
-    // A bare file name only: nothing outside the two folders is reachable through it.
+// A bare file name only: nothing outside the folders is reachable through it.
+static std::string findIn(std::initializer_list<std::string> folders, const std::string& name) {
     if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..")
         return "";
     std::error_code error;
-    for (const std::string& folder : {userDataFolder(), resourceFolder()}) {
+    for (const std::string& folder : folders) {
+        if (folder.empty())
+            continue; // no such folder on this machine, not the working directory
         fs::path candidate = fs::path(folder) / name;
         if (fs::is_regular_file(candidate, error))
             return candidate.string();
     }
     return "";
+}
+
+std::string findResource(const std::string& name) {
+    return findIn({userDataFolder(), resourceFolder()}, name);
+}
+
+std::string findShippedResource(const std::string& name) {
+    return findIn({resourceFolder()}, name);
 }
 
 std::string writablePath(const std::string& name) {

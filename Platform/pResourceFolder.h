@@ -14,5 +14,8 @@ void setUserDataFolder(const std::string& path);
 // Full path of a plain file named `name`: the user data folder first, then the resource folder.
 // Empty when neither holds it.
 std::string findResource(const std::string& name);
+// Full path of the copy of `name` the game came with (the resource folder's); empty when it has
+// none.
+std::string findShippedResource(const std::string& name);
 // The user data folder's path for `name`; the folder is created if it is missing.
 std::string writablePath(const std::string& name);

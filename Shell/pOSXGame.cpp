@@ -264,6 +264,10 @@ void pOSXGame::makeContextCurrent() {
     P_ASSERT_TEXT("Shell/pOSXGame", made, "displayMakeCurrent(contextWindow(), context)");
 }
 
+bool pOSXGame::quitRequested() {
+    return ::quitRequested();
+}
+
 void pOSXGame::swapBuffer() {
     bool swapped = displaySwap(contextWindow());
     P_ASSERT_TEXT("Shell/pOSXGame", swapped, "displaySwap(contextWindow())");
