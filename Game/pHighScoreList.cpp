@@ -156,6 +156,9 @@ void pHighScoreList::draw(int width, int, float textSize, float top, float time)
     const float gap = s * 0.75f;
     pTextManager* text = pTextManager::instance();
     const double drift = time * 0.3;
+    // Names are drawn where they stand: a name may be megabytes long.
+    static const std::string noName;
+    const std::vector<std::string>* names = itemsOf(attribs, NAME_KIND);
     for (int i = 0; i < size; i++) {
         // The large constants give every row its own pastel tint.
         const float f = static_cast<float>(i) / size;
@@ -164,7 +167,8 @@ void pHighScoreList::draw(int width, int, float textSize, float top, float time)
         const float blue = 0.8 + 0.2 * cos(static_cast<float>(f * 7645 + 354534) + drift);
         glColor4f(red, green, blue, 1);
         const float y = i * (s + gap) + top;
-        text->drawString(getName(i), 64, y, s);
+        const bool named = names && i < static_cast<int>(names->size());
+        text->drawString(named ? (*names)[i] : noName, 64, y, s);
         text->drawStringFromRight(intToString(getScore(i)), static_cast<float>(width - 64), y, s);
     }
 }

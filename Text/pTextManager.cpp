@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -38,6 +39,28 @@ unsigned char decodeComponent(char code) {
 
 char encodeComponent(unsigned int value) {
     return static_cast<char>(value == 255 ? FULL_CODE : value / 4 + 1);
+}
+
+// The colour of the last whole escape in the text, set as drawing the text would leave it.
+void applyLastEscape(std::string_view text) {
+    const char* last = nullptr;
+    for (size_t at = 0; at < text.size();) {
+        const void* found = std::memchr(text.data() + at, COLOR_ESCAPE, text.size() - at);
+        if (!found) {
+            break;
+        }
+        at = static_cast<size_t>(static_cast<const char*>(found) - text.data());
+        // An escape cut short ends the line.
+        if (text.size() - at < ESCAPE_LENGTH) {
+            break;
+        }
+        last = text.data() + at;
+        at += ESCAPE_LENGTH;
+    }
+    if (last) {
+        glColor4ub(decodeComponent(last[1]), decodeComponent(last[2]), decodeComponent(last[3]),
+                   decodeComponent(last[4]));
+    }
 }
 
 // How far text shrinks into the running fade: its darkness, or 0 when no fade runs.
@@ -117,6 +140,32 @@ void pTextManager::drawStringFromRight(const std::string& text, float x, float y
     drawLines(text, x, y, h, Align::RIGHT, Clip{minX, maxX, minY, maxY});
 }
 
+// Where drawing can show, in the coordinates text is drawn in: the clip volume taken back
+// through the projection and model-view matrices. None when they do more than scale and shift.
+std::optional<pTextManager::Clip> pTextManager::visibleArea() {
+    GLfloat p[16], m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, p);
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    // The elements of p * m that act on x and y (column-major, z = 0).
+    auto at = [&](int row, int column) {
+        float sum = 0.0f;
+        for (int k = 0; k < 4; ++k) {
+            sum += p[k * 4 + row] * m[column * 4 + k];
+        }
+        return sum;
+    };
+    const float sx = at(0, 0), shearX = at(0, 1), tx = at(0, 3);
+    const float shearY = at(1, 0), sy = at(1, 1), ty = at(1, 3);
+    const float wx = at(3, 0), wy = at(3, 1), w = at(3, 3);
+    if (shearX != 0.0f || shearY != 0.0f || wx != 0.0f || wy != 0.0f || sx == 0.0f || sy == 0.0f ||
+        !(w > 0.0f)) {
+        return std::nullopt;
+    }
+    const float x0 = (-w - tx) / sx, x1 = (w - tx) / sx;
+    const float y0 = (-w - ty) / sy, y1 = (w - ty) / sy;
+    return Clip{std::min(x0, x1), std::max(x0, x1), std::min(y0, y1), std::max(y0, y1)};
+}
+
 void pTextManager::drawLines(std::string_view text, float x, float y, float h, Align align,
                              std::optional<Clip> clip) {
     const float size = glyphSize(h);
@@ -125,6 +174,13 @@ void pTextManager::drawLines(std::string_view text, float x, float y, float h, A
     }
     currentFont->setupFont();
     const float shrink = fadeShrink();
+    // Glyphs outside the window (or the clip rectangle) are not drawn: a long text costs only
+    // its visible part.
+    std::optional<Clip> visible = visibleArea();
+    if (clip && visible) {
+        visible = Clip{std::max(visible->minX, clip->minX), std::min(visible->maxX, clip->maxX),
+                       std::max(visible->minY, clip->minY), std::min(visible->maxY, clip->maxY)};
+    }
     // Each line is placed on its own, LINE_SPACING text heights below the one before.
     while (true) {
         const size_t lineEnd = findLineBreak(text);
@@ -134,7 +190,8 @@ void pTextManager::drawLines(std::string_view text, float x, float y, float h, A
             const float w = lineWidth(line, size);
             lineX = align == Align::CENTRE ? x - w / 2.0f : x - w;
         }
-        drawLine(line, lineX, y, size, shrink, clip ? &*clip : nullptr);
+        drawLine(line, lineX, y, size, shrink, clip ? &*clip : nullptr,
+                 visible ? &*visible : nullptr);
         if (lineEnd == text.size()) {
             return;
         }
@@ -144,9 +201,17 @@ void pTextManager::drawLines(std::string_view text, float x, float y, float h, A
 }
 
 void pTextManager::drawLine(std::string_view line, float x, float y, float size, float shrink,
-                            const Clip* clip) {
+                            const Clip* clip, const Clip* visible) {
+    // A glyph's quad lies within one glyph size of its pen position; two leave room for the fade.
+    const float reach = 2.0f * size;
+    const bool rowShows = !visible || (y + reach >= visible->minY && y - reach <= visible->maxY);
     float pen = x;
     for (size_t i = 0; i < line.size(); ++i) {
+        if (visible && (!rowShows || pen - reach > visible->maxX)) {
+            // Nothing further along can show; only the colour it would leave still counts.
+            applyLastEscape(line.substr(i));
+            return;
+        }
         const char ch = line[i];
         if (ch == COLOR_ESCAPE) {
             // An escape cut short ends the line rather than reading past it.
@@ -166,10 +231,11 @@ void pTextManager::drawLine(std::string_view line, float x, float y, float size,
         const float gx = pen + w * shrink * 0.25f;
         const float gy = y - 0.25f * size * shrink;
         const float gsize = (1.0f - shrink) * size;
-        if (clip) {
+        const bool shows = !visible || pen + w + reach >= visible->minX;
+        if (shows && clip) {
             currentFont->drawChar(ch, gx, gy, gsize, clip->minX, clip->maxX, clip->minY,
                                   clip->maxY);
-        } else {
+        } else if (shows) {
             currentFont->drawChar(ch, gx, gy, gsize);
         }
         pen += size * INTER_CHAR_FRAC + w;
