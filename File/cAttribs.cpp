@@ -101,10 +101,10 @@ bool cAttribs::readFile(std::string path) {
     return true;
 }
 
-static bool writeAll(int fd, const std::string& text) {
+static bool writeAll(int fd, const char* data, size_t size) {
     size_t done = 0;
-    while (done < text.size()) {
-        ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    while (done < size) {
+        ssize_t written = ::write(fd, data + done, size - done);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -157,7 +157,7 @@ bool cAttribs::writeFile(std::string path) {
     struct stat old;
     ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
     int error = 0;
-    bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
+    bool ok = writeAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
     if (!ok)
         error = errno;
     if (::close(fd) != 0 && ok) {
@@ -181,6 +181,37 @@ bool cAttribs::writeFile(std::string path) {
     }
     removeStaleTemporaries(folder, target.filename().string());
     return true;
+}
+
+std::string cAttribs::keepAside(const std::string& path) {
+    int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0)
+        return "";
+    struct stat info;
+    mode_t mode = ::fstat(from, &info) == 0 ? (info.st_mode & 0777) : 0600;
+    std::string copy;
+    int to = -1;
+    for (int n = 0; n < 1000 && to < 0; n++) {
+        copy = path + ".broken" + (n ? "." + std::to_string(n) : "");
+        to = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (to < 0 && errno != EEXIST)
+            break;
+    }
+    bool ok = to >= 0;
+    char buffer[65536];
+    ssize_t got = 0;
+    while (ok && (got = ::read(from, buffer, sizeof buffer)) != 0) {
+        if (got < 0 && errno == EINTR)
+            continue;
+        ok = got > 0 && writeAll(to, buffer, static_cast<size_t>(got));
+    }
+    ok = ok && ::fsync(to) == 0;
+    ::close(from);
+    if (to >= 0 && ::close(to) != 0)
+        ok = false;
+    if (!ok && to >= 0)
+        ::unlink(copy.c_str());
+    return ok ? copy : "";
 }
 
 void cAttribs::printData() {

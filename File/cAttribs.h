@@ -33,6 +33,11 @@ public:
     bool writeFile(std::string path);
     void printData();
 
+    // Copies the file to `path`.broken (or .broken.1, .broken.2 and so on: an earlier copy is
+    // never overwritten) before the game writes over a file it could not read. The copy's path,
+    // or empty when it could not be made.
+    static std::string keepAside(const std::string& path);
+
 private:
     void clear();
 };

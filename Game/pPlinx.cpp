@@ -107,7 +107,8 @@ void pPlinx::init() {
     mainMenu.addChoice("Quit Game");
     highScoreMenu.addChoice("Continue");
 
-    fxVolume = stringToInt(prefs.getPref("fxVolume"));
+    // A volume of the sound library: 0 is silent, 256 full.
+    fxVolume = prefs.getIntPref("fxVolume", 0, 256, 256);
 
     loadAsset("Brisk.tga", [](const std::string& path) {
         return pTextManager::instance()->loadAndSetFont(path, "Brisk");

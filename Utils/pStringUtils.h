@@ -4,6 +4,7 @@
 
 float randInRange(float min, float max);
 std::string intToString(int value);
+// atoi's reading; a number past the int range gives INT_MAX or INT_MIN.
 int stringToInt(std::string text);
 std::string floatToString(float value);
 float stringToFloat(std::string text);
