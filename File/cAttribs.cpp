@@ -101,6 +101,79 @@ bool cAttribs::readFile(std::string path) {
     return true;
 }
 
+bool cAttribs::readFileExactly(const std::string& path, std::string& problem) {
+    problem.clear();
+    auto note = [&problem](const std::string& what) {
+        if (problem.empty())
+            problem = what;
+    };
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return true; // no file: no kinds, as readFile has it
+        problem = std::string("cannot be read: ") + std::strerror(errno);
+        return false;
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) != 0;) {
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            note(std::string("cannot be read: ") + std::strerror(errno));
+            break;
+        }
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+    ::close(fd);
+
+    enum { OPEN, KIND, ITEMS } state = OPEN;
+    std::string kind;
+    size_t lineNumber = 0;
+    for (size_t at = 0; at < bytes.size();) {
+        // Lines end in a line feed; one written on another system may end in CR LF.
+        size_t end = bytes.find('\n', at);
+        size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        if (end == std::string::npos)
+            end = bytes.size();
+        std::string line = bytes.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        at = next;
+        ++lineNumber;
+        if (line.find('\0') != std::string::npos)
+            note("line " + std::to_string(lineNumber) + " holds a NUL byte");
+        switch (state) {
+        case OPEN:
+            if (line.empty())
+                break; // blank lines between kinds carry nothing
+            if (line != "{") {
+                std::cout << "Error: expecting open bracket" << std::endl;
+                note("line " + std::to_string(lineNumber) + " is not \"{\"");
+                return false;
+            }
+            state = KIND;
+            break;
+        case KIND:
+            kind = line;
+            if (attribs.count(kind))
+                note("the kind \"" + kind + "\" stands twice");
+            addAttribKind(kind);
+            state = ITEMS;
+            break;
+        case ITEMS:
+            if (line == "}")
+                state = OPEN;
+            else
+                addDataToAttrib(kind, line);
+            break;
+        }
+    }
+    if (state != OPEN)
+        note("it ends inside " + (state == KIND ? std::string("a kind") : "\"" + kind + "\""));
+    return problem.empty();
+}
+
 static bool writeAll(int fd, const char* data, size_t size) {
     size_t done = 0;
     while (done < size) {
@@ -131,6 +204,37 @@ static void removeStaleTemporaries(const std::filesystem::path& folder, const st
     }
 }
 
+// Where a path leads through its symbolic links: a save replaces the file a link points to and
+// keeps the link (dotfile managers link the player's files into a folder of their own).
+static std::filesystem::path followLinks(std::filesystem::path path) {
+    for (int hops = 0; hops < 40; hops++) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(path, error))
+            return path;
+        std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error)
+            return path;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+// Why a folder to write in is missing: it could not be made, and the nearest folder above it
+// that exists says why. A missing folder nobody tried to make stays "no such file".
+static int missingFolderCause(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::path existing = folder;
+    while (!std::filesystem::exists(existing, error) && existing.has_relative_path())
+        existing = existing.parent_path();
+    if (existing.empty())
+        existing = ".";
+    if (!std::filesystem::is_directory(existing, error))
+        return ENOTDIR;
+    if (::access(existing.c_str(), W_OK | X_OK) != 0)
+        return errno;
+    return ENOENT;
+}
+
 bool cAttribs::writeFile(std::string path) {
     std::string text;
     for (const std::string& kind : kinds) {
@@ -144,18 +248,19 @@ bool cAttribs::writeFile(std::string path) {
 
     // Write a temporary file beside the old one, get it to the disk, then rename it over the old
     // one: a crash or a full disk part-way leaves the previous file whole.
-    std::filesystem::path target(path);
+    std::filesystem::path target = followLinks(path);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
     std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
-        std::cout << "Error: cannot write " << path << ": " << std::strerror(errno) << std::endl;
+        int error = errno == ENOENT ? missingFolderCause(folder) : errno;
+        std::cout << "Error: cannot write " << path << ": " << std::strerror(error) << std::endl;
         return false;
     }
     struct stat old;
-    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    ::fchmod(fd, ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
     int error = 0;
     bool ok = writeAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
     if (!ok)
@@ -164,7 +269,7 @@ bool cAttribs::writeFile(std::string path) {
         error = errno;
         ok = false;
     }
-    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
         error = errno;
         ok = false;
     }

@@ -29,7 +29,13 @@ public:
     void addDataToAttrib(std::string kind, std::string data);
     // Adds the kinds and items of the file; false (with a message) on a line where "{" belongs.
     bool readFile(std::string path);
-    // Replaces the file as a whole, so a failed save leaves the previous file intact.
+    // Reads the file line for line as writeFile writes it: a blank line inside a kind is an empty
+    // item and a NUL byte stays in its line, so every item keeps its place. Reading goes on past
+    // damage where it can; the result is false, with the first problem in `problem`, when the
+    // file is not whole. A missing file reads as no kinds.
+    bool readFileExactly(const std::string& path, std::string& problem);
+    // Replaces the file as a whole, so a failed save leaves the previous file intact. Through a
+    // symbolic link, the file it leads to is replaced and the link stays.
     bool writeFile(std::string path);
     void printData();
 

@@ -70,6 +70,8 @@ void pPreferencesManager::writeFile() {
     if (attribs == nullptr)
         return;
     std::string path = getWritablePath(prefsFile);
+    if (path.empty())
+        return; // no home to save in, as the game said at start
     if (unreadable_ && readPath_ == path) {
         std::string kept = cAttribs::keepAside(path);
         std::error_code error;

@@ -42,8 +42,10 @@ pPlinx::pPlinx()
 std::string pPlinx::assetPath(const std::string& name) {
     std::string path = getResourcePath(name);
     if (path == "ERROR!") {
-        std::printf("Error, cannot load %s. It belongs in %s/ (or %s/); going on without it.\n",
-                    name.c_str(), resourceFolder().c_str(), userDataFolder().c_str());
+        std::string userFolder = userDataFolder();
+        std::string orThere = userFolder.empty() ? "" : " (or " + userFolder + "/)";
+        std::printf("Error, cannot load %s. It belongs in %s/%s; going on without it.\n",
+                    name.c_str(), resourceFolder().c_str(), orThere.c_str());
         std::fflush(stdout);
     }
     return path;

@@ -158,6 +158,14 @@ void pPlinx::drawHighScoreScreen() {
     pTextManager::instance()->drawStringCentered("High Scores", static_cast<float>(viewWidth / 2),
                                                  48, 36);
     highScoreList.draw(viewWidth, viewHeight, 20, (viewHeight / 480.0f) * 85, totalTime);
+    // Standard output is not where a player looks. Without the game's font nothing can say it.
+    if (highScoreList.lastSaveFailed() && pTextManager::instance()->setCurrentFont("Brisk")) {
+        const float scale = viewHeight / 480.0f;
+        glColor4f(1, 0.55f, 0.5f, 1);
+        pTextManager::instance()->drawStringCentered("Your score could not be saved.",
+                                                     static_cast<float>(viewWidth / 2), scale * 419,
+                                                     scale * 13);
+    }
     highScoreMenu.draw(totalTime);
 }
 

@@ -20,5 +20,6 @@ char shiftChar(char c);
 // Full path of a game file: the user data folder first, then the shipped resources;
 // "ERROR!" when neither has it.
 std::string getResourcePath(std::string name);
-// Where the game writes a file of that name (the user data folder, created on demand).
+// Where the game writes a file of that name (the user data folder, created on demand); empty
+// when the user has no home to save in.
 std::string getWritablePath(std::string name);
