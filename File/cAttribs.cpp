@@ -61,44 +61,42 @@ void cAttribs::addDataToAttrib(std::string kind, std::string data) {
         found->second->data.push_back(data);
 }
 
+bool cAttribs::readLine(ReadState& state, const std::string& line) {
+    switch (state.expect) {
+    case ReadState::OPEN:
+        // Blank lines between blocks carry no meaning.
+        if (line.empty())
+            return true;
+        if (line != "{") {
+            std::cout << "Error: expecting open bracket" << std::endl;
+            return false;
+        }
+        state.expect = ReadState::KIND;
+        return true;
+    case ReadState::KIND:
+        state.kind = line;
+        addAttribKind(line);
+        state.expect = ReadState::ITEMS;
+        return true;
+    case ReadState::ITEMS:
+        if (line == "}")
+            state.expect = ReadState::OPEN;
+        else
+            addDataToAttrib(state.kind, line);
+        return true;
+    }
+    return true;
+}
+
 bool cAttribs::readFile(std::string path) {
-    enum { OPEN, KIND, ITEMS } state = OPEN;
-    std::string kind;
+    ReadState state;
     // A file that cannot be opened reads as an empty one.
     pTextFile file(path, PFILE_READ);
-    while (!file.eof()) {
-        std::string line = file.readLine();
-        switch (state) {
-        case OPEN:
-            if (line.empty()) {
-                // Blank lines before the first block carry no meaning.
-                if (!file.eof())
-                    continue;
-                file.close();
-                return true;
-            }
-            if (line != "{") {
-                std::cout << "Error: expecting open bracket" << std::endl;
-                file.close();
-                return false;
-            }
-            state = KIND;
-            break;
-        case KIND:
-            kind = line;
-            addAttribKind(kind);
-            state = ITEMS;
-            break;
-        case ITEMS:
-            if (line == "}")
-                state = OPEN;
-            else
-                addDataToAttrib(kind, line);
-            break;
-        }
-    }
+    bool whole = true;
+    while (whole && !file.eof())
+        whole = readLine(state, file.readLine());
     file.close();
-    return true;
+    return whole;
 }
 
 bool cAttribs::readFileExactly(const std::string& path, std::string& problem) {
@@ -127,8 +125,7 @@ bool cAttribs::readFileExactly(const std::string& path, std::string& problem) {
     }
     ::close(fd);
 
-    enum { OPEN, KIND, ITEMS } state = OPEN;
-    std::string kind;
+    ReadState state;
     size_t lineNumber = 0;
     for (size_t at = 0; at < bytes.size();) {
         // Lines end in a line feed; one written on another system may end in CR LF.
@@ -140,37 +137,18 @@ bool cAttribs::readFileExactly(const std::string& path, std::string& problem) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         at = next;
-        ++lineNumber;
+        const std::string where = "line " + std::to_string(++lineNumber);
         if (line.find('\0') != std::string::npos)
-            note("line " + std::to_string(lineNumber) + " holds a NUL byte");
-        switch (state) {
-        case OPEN:
-            if (line.empty())
-                break; // blank lines between kinds carry nothing
-            if (line != "{") {
-                std::cout << "Error: expecting open bracket" << std::endl;
-                note("line " + std::to_string(lineNumber) + " is not \"{\"");
-                return false;
-            }
-            state = KIND;
-            break;
-        case KIND:
-            kind = line;
-            if (attribs.count(kind))
-                note("the kind \"" + kind + "\" stands twice");
-            addAttribKind(kind);
-            state = ITEMS;
-            break;
-        case ITEMS:
-            if (line == "}")
-                state = OPEN;
-            else
-                addDataToAttrib(kind, line);
-            break;
+            note(where + " holds a NUL byte");
+        if (state.expect == ReadState::KIND && attribs.count(line))
+            note("the kind \"" + line + "\" stands twice");
+        if (!readLine(state, line)) {
+            note(where + " is not \"{\"");
+            return false;
         }
     }
-    if (state != OPEN)
-        note("it ends inside " + (state == KIND ? std::string("a kind") : "\"" + kind + "\""));
+    if (state.expect != ReadState::OPEN)
+        note("it ends inside a kind");
     return problem.empty();
 }
 

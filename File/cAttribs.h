@@ -45,5 +45,12 @@ public:
     static std::string keepAside(const std::string& path);
 
 private:
+    // Where reading stands: before a "{", at the kind's name, or among its items.
+    struct ReadState {
+        enum { OPEN, KIND, ITEMS } expect = OPEN;
+        std::string kind;
+    };
+    // One line through the reading; false, with the message, at a line where "{" belongs.
+    bool readLine(ReadState& state, const std::string& line);
     void clear();
 };

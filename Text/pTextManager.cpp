@@ -15,21 +15,34 @@ constexpr char COLOR_ESCAPE = 0x01;
 constexpr size_t ESCAPE_LENGTH = 5;
 constexpr unsigned char FULL_CODE = 'A';
 
-bool isLineBreak(char c) {
-    return c == '\n' || c == '\r';
-}
-
 // The position of the first line break, or the text's length. The code bytes of a colour escape
 // are skipped: the encoders write 10 and 13 for some colours, and those are not line breaks.
+// Searched with memchr, each kind of byte from where its last search left off, so a text of
+// megabytes costs little more than reading it once.
 size_t findLineBreak(std::string_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == COLOR_ESCAPE) {
-            i += ESCAPE_LENGTH - 1;
-        } else if (isLineBreak(text[i])) {
-            return i;
+    auto find = [text](char c, size_t from) {
+        const void* at = std::memchr(text.data() + from, c, text.size() - from);
+        return at ? static_cast<size_t>(static_cast<const char*>(at) - text.data()) : text.size();
+    };
+    size_t lineFeed = find('\n', 0), carriageReturn = find('\r', 0);
+    size_t escape = find(COLOR_ESCAPE, 0);
+    while (true) {
+        const size_t lineBreak = std::min(lineFeed, carriageReturn);
+        if (escape >= lineBreak) {
+            return lineBreak;
         }
+        const size_t after = escape + ESCAPE_LENGTH;
+        if (after >= text.size()) {
+            return text.size();
+        }
+        if (lineFeed < after) {
+            lineFeed = find('\n', after);
+        }
+        if (carriageReturn < after) {
+            carriageReturn = find('\r', after);
+        }
+        escape = find(COLOR_ESCAPE, after);
     }
-    return text.size();
 }
 
 unsigned char decodeComponent(char code) {

@@ -1,12 +1,12 @@
 // Where the player's files go when the home folder is read-only, missing from the environment,
-// or missing altogether. Each case runs in a child process: it changes the environment and, as
-// root, drops to a user that root's rights do not hide the problem from.
+// or missing altogether. Each case runs in a child process with its own environment and, where
+// root's rights would hide the problem, as another user.
 #include "Game/pHighScoreList.h"
 #include "Platform/pResourceFolder.h"
-#include "Utils/pStringUtils.h"
 #include "tests/support/TempFolder.h"
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -14,9 +14,10 @@
 #include <unistd.h>
 
 namespace {
-
-// Runs `body` in a child with standard output in a pipe; its exit status and what it printed.
-std::pair<int, std::string> inChild(uid_t user, const std::function<int()>& body) {
+// Runs `body` as `user` (when root) without XDG_DATA_HOME and with `home` as HOME (none when
+// empty); its exit status and what it printed.
+std::pair<int, std::string> inChild(uid_t user, const std::string& home,
+                                    const std::function<bool()>& body) {
     int out[2];
     if (pipe(out) != 0)
         return {-1, ""};
@@ -24,14 +25,14 @@ std::pair<int, std::string> inChild(uid_t user, const std::function<int()>& body
     pid_t child = fork();
     if (child == 0) {
         dup2(out[1], 1);
-        close(out[0]);
         if (geteuid() == 0 && (setgid(user) != 0 || setuid(user) != 0))
             _exit(90);
         unsetenv("XDG_DATA_HOME");
+        home.empty() ? unsetenv("HOME") : setenv("HOME", home.c_str(), 1);
         setUserDataFolder("");
-        int status = body();
+        bool held = body();
         std::fflush(stdout);
-        _exit(status);
+        _exit(held ? 0 : 1);
     }
     close(out[1]);
     std::string said;
@@ -44,58 +45,45 @@ std::pair<int, std::string> inChild(uid_t user, const std::function<int()>& body
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, said};
 }
 
-constexpr uid_t NOBODY = 65534;
-
+// The save fails, and the table keeps the score all the same.
+bool saveFails() {
+    pHighScoreList list;
+    list.insertScore("Ann", 1000);
+    return list.lastSaveFailed() && list.getName(0) == "Ann";
+}
 } // namespace
 
-TEST(NoWritableHome, AReadOnlyHomeIsWhatAFailedSaveNames) {
+TEST(NoWritableHome, SavesSayWhyTheyFailAndNeverGoToASharedFolder) {
     TempFolder home;
     chmod(home.path().c_str(), 0555);
-    auto [status, said] = inChild(NOBODY, [&] {
-        setenv("HOME", home.path().c_str(), 1);
-        pHighScoreList list;
-        list.insertScore("Ann", 1000);
-        return list.lastSaveFailed() ? 0 : 1;
-    });
-    EXPECT_EQ(status, 0) << "the failed save went unnoticed";
+    auto [status, said] = inChild(65534, home.path(), saveFails);
+    EXPECT_EQ(status, 0);
     EXPECT_NE(said.find("Error: cannot write " + home.path() +
                         "/.local/share/plinx/scores.txt: Permission denied\n"),
               std::string::npos)
         << said;
-}
 
-TEST(NoWritableHome, WithoutHomeTheAccountsHomeIsUsedAndWithoutThatNothingIsSaved) {
-    auto [status, said] = inChild(geteuid(), [] {
-        unsetenv("HOME");
+    // Without HOME: the account's home folder.
+    std::tie(status, said) = inChild(geteuid(), "", [] {
         passwd* account = getpwuid(getuid());
-        std::string expected = std::string(account ? account->pw_dir : "?") + "/.local/share/plinx";
-        return userDataFolder() == expected ? 0 : 1;
+        return account && userDataFolder() == std::string(account->pw_dir) + "/.local/share/plinx";
     });
-    EXPECT_EQ(status, 0) << "not the account's home folder";
-    EXPECT_EQ(said, "");
+    EXPECT_EQ(status, 0) << said;
 
     if (geteuid() != 0)
         GTEST_SKIP() << "a user without an account needs root to become";
     uid_t stranger = 54321;
     while (getpwuid(stranger))
         stranger++;
-    TempFolder workingFolder;
-    chmod(workingFolder.path().c_str(), 0777);
-    std::tie(status, said) = inChild(stranger, [&] {
-        unsetenv("HOME");
-        if (chdir(workingFolder.path().c_str()) != 0)
-            return 2;
-        pHighScoreList list;
-        list.insertScore("Ann", 1000);
-        return userDataFolder().empty() && getWritablePath("scores.txt").empty() &&
-                       list.lastSaveFailed() && list.getName(0) == "Ann"
-                   ? 0
-                   : 1;
+    TempFolder working;
+    chmod(working.path().c_str(), 0777);
+    std::tie(status, said) = inChild(stranger, "", [&] {
+        return chdir(working.path().c_str()) == 0 && saveFails() && userDataFolder().empty();
     });
     EXPECT_EQ(status, 0);
     const std::string notice =
         "No home folder for this user: high scores and preferences are not saved.\n";
     EXPECT_NE(said.find(notice), std::string::npos) << said;
     EXPECT_EQ(said.find(notice), said.rfind(notice)) << "said more than once:\n" << said;
-    EXPECT_TRUE(std::filesystem::is_empty(workingFolder.path())) << "saved in the working folder";
+    EXPECT_TRUE(std::filesystem::is_empty(working.path())) << "saved in the working folder";
 }
