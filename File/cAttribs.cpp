@@ -112,9 +112,18 @@ bool cAttribs::readFileExactly(const std::string& path, std::string& problem) {
         problem = std::string("cannot be read: ") + std::strerror(errno);
         return false;
     }
+    // Far beyond any table or preferences of the game: not read, rather than all memory taken.
+    constexpr off_t largest = 64 << 20;
+    struct stat info;
+    if (::fstat(fd, &info) == 0 && info.st_size > largest) {
+        ::close(fd);
+        problem = "it is larger than 64 MB";
+        return false;
+    }
     std::string bytes;
     char buffer[65536];
-    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) != 0;) {
+    for (ssize_t got;
+         bytes.size() <= size_t{largest} && (got = ::read(fd, buffer, sizeof buffer)) != 0;) {
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
