@@ -188,8 +188,10 @@ void pTextManager::drawLines(std::string_view text, float x, float y, float h, A
     currentFont->setupFont();
     const float shrink = fadeShrink();
     // Glyphs outside the window (or the clip rectangle) are not drawn: a long text costs only
-    // its visible part.
-    std::optional<Clip> visible = visibleArea();
+    // its visible part. A text shorter than a line of the window is drawn whole, as reading the
+    // matrices back would cost more than the glyphs it could leave out.
+    constexpr size_t LONG_TEXT = 256;
+    std::optional<Clip> visible = text.size() > LONG_TEXT ? visibleArea() : std::nullopt;
     if (clip && visible) {
         visible = Clip{std::max(visible->minX, clip->minX), std::min(visible->maxX, clip->maxX),
                        std::max(visible->minY, clip->minY), std::min(visible->maxY, clip->maxY)};
