@@ -11,42 +11,33 @@
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 // The game binary (beside the test binary) run as a player runs it, on the test's display, its
 // standard output read through a pipe (which no limit on file sizes touches). Killed at scope
 // end if still running.
 class GameProcess {
 public:
     // `environment` entries "NAME=value" override the test's own; "NAME=" removes one.
-    explicit GameProcess(std::vector<std::string> environment,
+    explicit GameProcess(const std::vector<std::string>& environment,
                          rlim_t fileSizeLimit = RLIM_INFINITY) {
-        std::vector<std::string> env;
-        for (char** e = environ; *e; e++)
-            env.push_back(*e);
-        environment.push_back("SDL_AUDIODRIVER=dummy");
-        for (const std::string& entry : environment) {
-            std::string name = entry.substr(0, entry.find('=') + 1);
-            std::erase_if(env, [&](const std::string& e) { return e.rfind(name, 0) == 0; });
-            if (entry != name)
-                env.push_back(entry);
-        }
-        std::vector<char*> envp;
-        for (std::string& entry : env)
-            envp.push_back(entry.data());
-        envp.push_back(nullptr);
-        std::string binary =
-            (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "plinx").string();
-        char* argv[] = {binary.data(), nullptr};
         int out[2];
         if (pipe(out) != 0)
             return;
+        std::string binary =
+            (std::filesystem::read_symlink("/proc/self/exe").parent_path() / "plinx").string();
         pid = fork();
         if (pid == 0) {
             dup2(out[1], 1);
+            for (const std::string& entry : environment) {
+                size_t equals = entry.find('=');
+                if (equals + 1 == entry.size())
+                    unsetenv(entry.substr(0, equals).c_str());
+                else
+                    setenv(entry.substr(0, equals).c_str(), entry.c_str() + equals + 1, 1);
+            }
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
             rlimit limit{fileSizeLimit, fileSizeLimit};
             setrlimit(RLIMIT_FSIZE, &limit);
-            execve(argv[0], argv, envp.data());
+            execl(binary.c_str(), binary.c_str(), nullptr);
             _exit(127);
         }
         close(out[1]);
