@@ -1,8 +1,5 @@
 #include "Game/pPlinx.h"
 
-#include "Image/pBMPLoader.h"
-#include "Image/pImage.h"
-#include "Image/pTGALoader.h"
 #include "Image/pTextureLoader.h"
 #include "Input/pActionKeyHandler.h"
 #include "Input/pKeyboardHandler.h"
@@ -21,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace {
@@ -50,8 +48,10 @@ std::string pPlinx::assetPath(const std::string& name) {
     std::string path = getResourcePath(name);
     if (path == "ERROR!") {
         // The first line is the whole message, which scripts may match; the advice follows.
-        std::printf("Error, cannot load %s.\nIt belongs in %s/ (or %s/); going on without it.\n",
-                    name.c_str(), resourceFolder().c_str(), userDataFolder().c_str());
+        std::string userFolder = userDataFolder();
+        std::string orThere = userFolder.empty() ? "" : " (or " + userFolder + "/)";
+        std::printf("Error, cannot load %s.\nIt belongs in %s/%s; going on without it.\n",
+                    name.c_str(), resourceFolder().c_str(), orThere.c_str());
         std::fflush(stdout);
     }
     return path;
@@ -66,20 +66,43 @@ void pPlinx::reportUnreadable(const std::string& name, const std::string& path) 
     std::fflush(stdout);
 }
 
-// The overlay keeps its texture to itself, so the picture is read once more to know whether
-// the player should hear about it; the shipped pictures are small.
-static bool pictureReadable(const std::string& path) {
-    pImage picture;
-    if (path.find(".bmp") != std::string::npos || path.find(".BMP") != std::string::npos)
-        return pBMPLoader::instance()->load(path, &picture);
-    return pTGALoader::instance()->load(path, &picture);
+bool pPlinx::loadAsset(const std::string& name,
+                       const std::function<bool(const std::string& path)>& load) {
+    std::string path = assetPath(name);
+    if (path == "ERROR!")
+        return false;
+    bool loaded = load(path);
+    // A bad copy in the player's folder stands in front of the good one the game came with.
+    std::string shipped = findShippedResource(name);
+    if (!loaded && !shipped.empty() && shipped != path) {
+        std::printf("Error, cannot load %s.\n%s is not a file the game can read; using the copy "
+                    "the game came with, %s.\n",
+                    name.c_str(), path.c_str(), shipped.c_str());
+        std::fflush(stdout);
+        path = shipped;
+        loaded = load(path);
+    }
+    if (!loaded)
+        reportUnreadable(name, path);
+    leaveIfAsked();
+    return loaded;
+}
+
+void pPlinx::leaveIfAsked() {
+    // Loading runs between frames, where the event loop cannot see a request to end the game.
+    if (pGame::instance()->quitRequested())
+        std::exit(0);
 }
 
 pImageOverlay* pPlinx::loadOverlay(const std::string& name) {
-    std::string path = assetPath(name);
-    if (path != "ERROR!" && !pictureReadable(path))
-        reportUnreadable(name, path);
-    return new pImageOverlay(path);
+    pImageOverlay* overlay = nullptr;
+    loadAsset(name, [&overlay](const std::string& path) {
+        delete overlay;
+        overlay = new pImageOverlay(path);
+        return overlay->hasPicture();
+    });
+    // Without a picture the overlay draws nothing, which is what the screens want then.
+    return overlay ? overlay : new pImageOverlay("");
 }
 
 void pPlinx::init() {
@@ -92,34 +115,37 @@ void pPlinx::init() {
     mainMenu.addChoice("Quit Game");
     highScoreMenu.addChoice("Continue");
 
-    fxVolume = stringToInt(prefs.getPref("fxVolume"));
+    // A volume of the sound library: 0 is silent, 256 full.
+    fxVolume = prefs.getIntPref("fxVolume", 0, 256, 256);
 
-    std::string fontPath = assetPath("Brisk.tga");
-    if (!pTextManager::instance()->loadAndSetFont(fontPath, "Brisk"))
-        reportUnreadable("Brisk.tga", fontPath);
+    loadAsset("Brisk.tga", [](const std::string& path) {
+        return pTextManager::instance()->loadAndSetFont(path, "Brisk");
+    });
 
     drawLoadingSplash("Awakening Beasts");
     drawLoadingSplash("Getting Fired Up");
 
     slInit(4);
-    if (slLoadSoundFromBundle("", "menublip.mp3", &menuBlipSound) != 0) {
-        std::string path = getResourcePath("menublip.mp3");
-        if (path == "ERROR!")
-            assetPath("menublip.mp3");
-        else
-            reportUnreadable("menublip.mp3", path);
-        menuBlipSound = -1;
-    }
+    loadAsset("menublip.mp3", [this](const std::string& path) {
+        // The sub-folder "." is the resource folder itself: the shipped copy.
+        const char* folder = path == findShippedResource("menublip.mp3") ? "." : "";
+        // A file without any sound in it loads as a sound that never plays: as bad as any.
+        bool loaded = slLoadSoundFromBundle(folder, "menublip.mp3", &menuBlipSound) == 0 &&
+                      slGetSoundDuration(menuBlipSound) > 0;
+        if (!loaded)
+            menuBlipSound = -1;
+        return loaded;
+    });
 
     drawLoadingSplash("Bustin' Grooves");
     drawLoadingSplash("Rocking Out");
 
     splashOverlay = loadOverlay("splash.tga");
     backgroundOverlay = loadOverlay("bg.tga");
-    std::string blockPath = assetPath("block.tga");
-    blockTexture = pTextureLoader::instance()->loadTexture(blockPath, false, false);
-    if (!blockTexture)
-        reportUnreadable("block.tga", blockPath);
+    loadAsset("block.tga", [this](const std::string& path) {
+        blockTexture = pTextureLoader::instance()->loadTexture(path, false, false);
+        return blockTexture != nullptr;
+    });
 
     drawLoadingSplash("Eating Cheese Toast");
     drawLoadingSplash("Scrambling Eggs");

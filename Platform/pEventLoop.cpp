@@ -144,6 +144,14 @@ void quitEventLoop() {
     running = false;
 }
 
+bool quitRequested() {
+    if (!SDL_WasInit(SDL_INIT_EVENTS))
+        return false;
+    // SDL's signal handler only notes the signal; pumping turns it into the queued event.
+    SDL_PumpEvents();
+    return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0;
+}
+
 void runEventLoop() {
     running = true;
     if (frameRate <= 0) {

@@ -9,6 +9,7 @@
 #include "Shell/pInputRecorder.h"
 #include "Shell/pOSXGame.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -23,6 +24,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Under a limit on file sizes a save that would pass it fails and says so; by default the
+    // signal would end the game, losing the score.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::atexit(release);
     // PLINX_RECORD=path records this session's input for replaying (tools/autoplay.cpp).
     pInputRecorder::startFromEnvironment();

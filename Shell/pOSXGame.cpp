@@ -281,6 +281,10 @@ void pOSXGame::makeContextCurrent() {
     P_ASSERT_TEXT("Shell/pOSXGame", made, "displayMakeCurrent(contextWindow(), context)");
 }
 
+bool pOSXGame::quitRequested() {
+    return ::quitRequested();
+}
+
 void pOSXGame::swapBuffer() {
     requireContext();
     bool swapped = displaySwap(contextWindow());

@@ -40,6 +40,7 @@ public:
     void makeContextCurrent() override;
     void swapBuffer() override;
     void run() override;
+    bool quitRequested() override;
 
     static pOSXGame* instance();
     SDL_Window* getWindow() { return window; }
