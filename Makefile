@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 
-.PHONY: play test test-sanitize build install fuzz bench art deps clean
+.PHONY: play test test-sanitize build install deb fuzz bench art deps clean
 
 deps:
 	@scripts/install-deps
@@ -17,6 +17,11 @@ build: deps
 # DESTDIR is honoured for staged installs: make install PREFIX=/usr DESTDIR=/tmp/stage
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, plinx_VERSION_ARCH.deb, in the build folder.
+deb: build
+	cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/plinx_*.deb
 
 play: build
 	cd $(BUILD) && ./plinx

@@ -61,50 +61,110 @@ void cAttribs::addDataToAttrib(std::string kind, std::string data) {
         found->second->data.push_back(data);
 }
 
-bool cAttribs::readFile(std::string path) {
-    enum { OPEN, KIND, ITEMS } state = OPEN;
-    std::string kind;
-    // A file that cannot be opened reads as an empty one.
-    pTextFile file(path, PFILE_READ);
-    while (!file.eof()) {
-        std::string line = file.readLine();
-        switch (state) {
-        case OPEN:
-            if (line.empty()) {
-                // Blank lines before the first block carry no meaning.
-                if (!file.eof())
-                    continue;
-                file.close();
-                return true;
-            }
-            if (line != "{") {
-                std::cout << "Error: expecting open bracket" << std::endl;
-                file.close();
-                return false;
-            }
-            state = KIND;
-            break;
-        case KIND:
-            kind = line;
-            addAttribKind(kind);
-            state = ITEMS;
-            break;
-        case ITEMS:
-            if (line == "}")
-                state = OPEN;
-            else
-                addDataToAttrib(kind, line);
-            break;
+bool cAttribs::readLine(ReadState& state, const std::string& line) {
+    switch (state.expect) {
+    case ReadState::OPEN:
+        // Blank lines between blocks carry no meaning.
+        if (line.empty())
+            return true;
+        if (line != "{") {
+            std::cout << "Error: expecting open bracket" << std::endl;
+            return false;
         }
+        state.expect = ReadState::KIND;
+        return true;
+    case ReadState::KIND:
+        state.kind = line;
+        addAttribKind(line);
+        state.expect = ReadState::ITEMS;
+        return true;
+    case ReadState::ITEMS:
+        if (line == "}")
+            state.expect = ReadState::OPEN;
+        else
+            addDataToAttrib(state.kind, line);
+        return true;
     }
-    file.close();
     return true;
 }
 
-static bool writeAll(int fd, const std::string& text) {
+bool cAttribs::readFile(std::string path) {
+    ReadState state;
+    // A file that cannot be opened reads as an empty one.
+    pTextFile file(path, PFILE_READ);
+    bool whole = true;
+    while (whole && !file.eof())
+        whole = readLine(state, file.readLine());
+    file.close();
+    return whole;
+}
+
+bool cAttribs::readFileExactly(const std::string& path, std::string& problem) {
+    problem.clear();
+    auto note = [&problem](const std::string& what) {
+        if (problem.empty())
+            problem = what;
+    };
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return true; // no file: no kinds, as readFile has it
+        problem = std::string("cannot be read: ") + std::strerror(errno);
+        return false;
+    }
+    // Far beyond any table or preferences of the game: not read, rather than all memory taken.
+    constexpr off_t largest = 64 << 20;
+    struct stat info;
+    if (::fstat(fd, &info) == 0 && info.st_size > largest) {
+        ::close(fd);
+        problem = "it is larger than 64 MB";
+        return false;
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (ssize_t got;
+         bytes.size() <= size_t{largest} && (got = ::read(fd, buffer, sizeof buffer)) != 0;) {
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            note(std::string("cannot be read: ") + std::strerror(errno));
+            break;
+        }
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+    ::close(fd);
+
+    ReadState state;
+    size_t lineNumber = 0;
+    for (size_t at = 0; at < bytes.size();) {
+        // Lines end in a line feed; one written on another system may end in CR LF.
+        size_t end = bytes.find('\n', at);
+        size_t next = end == std::string::npos ? bytes.size() : end + 1;
+        if (end == std::string::npos)
+            end = bytes.size();
+        std::string line = bytes.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        at = next;
+        const std::string where = "line " + std::to_string(++lineNumber);
+        if (line.find('\0') != std::string::npos)
+            note(where + " holds a NUL byte");
+        if (state.expect == ReadState::KIND && attribs.count(line))
+            note("the kind \"" + line + "\" stands twice");
+        if (!readLine(state, line)) {
+            note(where + " is not \"{\"");
+            return false;
+        }
+    }
+    if (state.expect != ReadState::OPEN)
+        note("it ends inside a kind");
+    return problem.empty();
+}
+
+static bool writeAll(int fd, const char* data, size_t size) {
     size_t done = 0;
-    while (done < text.size()) {
-        ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+    while (done < size) {
+        ssize_t written = ::write(fd, data + done, size - done);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
@@ -131,6 +191,37 @@ static void removeStaleTemporaries(const std::filesystem::path& folder, const st
     }
 }
 
+// Where a path leads through its symbolic links: a save replaces the file a link points to and
+// keeps the link (dotfile managers link the player's files into a folder of their own).
+static std::filesystem::path followLinks(std::filesystem::path path) {
+    for (int hops = 0; hops < 40; hops++) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(path, error))
+            return path;
+        std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error)
+            return path;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path;
+}
+
+// Why a folder to write in is missing: it could not be made, and the nearest folder above it
+// that exists says why. A missing folder nobody tried to make stays "no such file".
+static int missingFolderCause(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::path existing = folder;
+    while (!std::filesystem::exists(existing, error) && existing.has_relative_path())
+        existing = existing.parent_path();
+    if (existing.empty())
+        existing = ".";
+    if (!std::filesystem::is_directory(existing, error))
+        return ENOTDIR;
+    if (::access(existing.c_str(), W_OK | X_OK) != 0)
+        return errno;
+    return ENOENT;
+}
+
 bool cAttribs::writeFile(std::string path) {
     std::string text;
     for (const std::string& kind : kinds) {
@@ -144,27 +235,28 @@ bool cAttribs::writeFile(std::string path) {
 
     // Write a temporary file beside the old one, get it to the disk, then rename it over the old
     // one: a crash or a full disk part-way leaves the previous file whole.
-    std::filesystem::path target(path);
+    std::filesystem::path target = followLinks(path);
     std::filesystem::path folder = target.parent_path();
     if (folder.empty())
         folder = ".";
     std::string temporary = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
-        std::cout << "Error: cannot write " << path << ": " << std::strerror(errno) << std::endl;
+        int error = errno == ENOENT ? missingFolderCause(folder) : errno;
+        std::cout << "Error: cannot write " << path << ": " << std::strerror(error) << std::endl;
         return false;
     }
     struct stat old;
-    ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+    ::fchmod(fd, ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
     int error = 0;
-    bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
+    bool ok = writeAll(fd, text.data(), text.size()) && ::fsync(fd) == 0;
     if (!ok)
         error = errno;
     if (::close(fd) != 0 && ok) {
         error = errno;
         ok = false;
     }
-    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
         error = errno;
         ok = false;
     }
@@ -181,6 +273,37 @@ bool cAttribs::writeFile(std::string path) {
     }
     removeStaleTemporaries(folder, target.filename().string());
     return true;
+}
+
+std::string cAttribs::keepAside(const std::string& path) {
+    int from = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0)
+        return "";
+    struct stat info;
+    mode_t mode = ::fstat(from, &info) == 0 ? (info.st_mode & 0777) : 0600;
+    std::string copy;
+    int to = -1;
+    for (int n = 0; n < 1000 && to < 0; n++) {
+        copy = path + ".broken" + (n ? "." + std::to_string(n) : "");
+        to = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (to < 0 && errno != EEXIST)
+            break;
+    }
+    bool ok = to >= 0;
+    char buffer[65536];
+    ssize_t got = 0;
+    while (ok && (got = ::read(from, buffer, sizeof buffer)) != 0) {
+        if (got < 0 && errno == EINTR)
+            continue;
+        ok = got > 0 && writeAll(to, buffer, static_cast<size_t>(got));
+    }
+    ok = ok && ::fsync(to) == 0;
+    ::close(from);
+    if (to >= 0 && ::close(to) != 0)
+        ok = false;
+    if (!ok && to >= 0)
+        ::unlink(copy.c_str());
+    return ok ? copy : "";
 }
 
 void cAttribs::printData() {

@@ -15,12 +15,24 @@ public:
     pPreferencesManager& operator=(const pPreferencesManager& other);
     ~pPreferencesManager();
 
-    // The player's own prefs.txt when there is one, else the shipped defaults.
+    // The player's own prefs.txt when there is one, else the shipped defaults. A key the
+    // player's file lacks takes the shipped default; each is named on standard output.
     void readFile();
-    // Always into the player's folder: the shipped defaults stay as installed.
+    // Always into the player's folder: the shipped defaults stay as installed. A player's file
+    // that could not be read whole is first kept aside (cAttribs::keepAside).
     void writeFile();
     // Empty for a key that is missing or has no value.
     std::string getPref(std::string key);
     // Changes an existing value only; a missing key or a key without a value is left alone.
     void setPref(std::string key, std::string value);
+    // The value of `key` as a whole number from min to max. A value that is no number takes the
+    // shipped default (else `fallback`), one outside the range the nearest end; either is named
+    // on standard output with the file, and the corrected value is what gets saved.
+    int getIntPref(const std::string& key, int min, int max, int fallback);
+
+private:
+    // The file the preferences were read from; empty when there was none.
+    std::string readPath_;
+    // It could not be read whole, so it is kept aside before it is written over.
+    bool unreadable_ = false;
 };

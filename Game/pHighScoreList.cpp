@@ -6,12 +6,18 @@
 #include "Utils/pStringUtils.h"
 
 #include <GL/gl.h>
-#include <climits>
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
+const char* const FILE_NAME = "scores.txt";
 const char* const NAME_KIND = "name";
 const char* const SCORE_KIND = "score";
 
@@ -32,44 +38,118 @@ const std::vector<std::string>* itemsOf(cAttribs* attribs, const std::string& ki
     return list == attribs->attribs.end() || !list->second ? nullptr : &list->second->data;
 }
 
-// atoi's digits, kept inside int so a doctored file cannot wrap a score around.
-int scoreValue(const std::string& text) {
-    long long value = std::strtoll(text.c_str(), nullptr, 10);
-    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+// A score as the game writes it: digits with an optional minus sign.
+bool isScore(const std::string& text) {
+    std::string digits = pack(text);
+    size_t start = !digits.empty() && digits[0] == '-' ? 1 : 0;
+    return digits.size() > start &&
+           std::all_of(digits.begin() + static_cast<long>(start), digits.end(),
+                       [](char c) { return c >= '0' && c <= '9'; });
 }
+
+struct Row {
+    std::string name;
+    std::string score;
+};
+
+// Holds the lock beside the scores file while it lives, so that two copies of the game save
+// one after the other, each reading what the other wrote. Without a lock (a folder where none
+// can be made) the save goes on as before.
+class SaveLock {
+public:
+    explicit SaveLock(const std::string& path) {
+        if (path.empty())
+            return;
+        std::filesystem::path file(path);
+        std::string lock =
+            (file.parent_path() / ("." + file.filename().string() + ".lock")).string();
+        fd_ = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        for (int tries = 0; fd_ >= 0 && tries < 500; tries++) {
+            if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        if (fd_ >= 0)
+            std::printf("Another game has held the high scores for 5 s; saving all the same.\n");
+    }
+    ~SaveLock() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    SaveLock(const SaveLock&) = delete;
+    SaveLock& operator=(const SaveLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
 } // namespace
 
 pHighScoreList::pHighScoreList() : size(10), attribs(nullptr) {
-    cAttribs* read = new cAttribs();
-    std::string path = getResourcePath("scores.txt");
-    if (path != "ERROR!")
-        read->readFile(path);
-    fillMissingRows(read);
-    delete read;
+    readTable(false);
 }
 
 pHighScoreList::~pHighScoreList() {
     delete attribs;
 }
 
-void pHighScoreList::fillMissingRows(cAttribs* read) {
-    const std::vector<std::string>* names = itemsOf(read, NAME_KIND);
-    const std::vector<std::string>* scores = itemsOf(read, SCORE_KIND);
-    attribs = new cAttribs();
-    makeBlankScoreList();
-    std::vector<std::string>& tableNames = attribs->attribs[NAME_KIND]->data;
-    std::vector<std::string>& tableScores = attribs->attribs[SCORE_KIND]->data;
-    int missing = 0;
-    for (int row = 0; row < size; row++) {
-        bool complete = names && scores && row < static_cast<int>(names->size()) &&
-                        row < static_cast<int>(scores->size());
-        if (!complete) {
-            missing++;
+void pHighScoreList::readTable(bool quiet) {
+    std::string path = getResourcePath(FILE_NAME);
+    cAttribs file;
+    std::string problem;
+    if (path != "ERROR!")
+        file.readFileExactly(path, problem);
+    const std::vector<std::string> none;
+    const std::vector<std::string>& names =
+        itemsOf(&file, NAME_KIND) ? *itemsOf(&file, NAME_KIND) : none;
+    const std::vector<std::string>& scores =
+        itemsOf(&file, SCORE_KIND) ? *itemsOf(&file, SCORE_KIND) : none;
+    if (problem.empty() && names.size() != scores.size())
+        problem = "it holds " + std::to_string(names.size()) + " names and " +
+                  std::to_string(scores.size()) + " scores";
+
+    // Rows are paired by their place in the file; a row whose score is not a number is left out.
+    std::vector<Row> rows;
+    std::vector<bool> kept(static_cast<size_t>(size), false);
+    for (size_t row = 0; row < names.size() && row < scores.size(); row++) {
+        if (!isScore(scores[row])) {
+            if (problem.empty())
+                problem = "the score \"" + scores[row] + "\" is no number";
             continue;
         }
-        tableNames[row] = nameFromFile((*names)[row]);
-        tableScores[row] = (*scores)[row];
+        if (row >= kept.size())
+            continue;
+        std::string name = nameFromFile(names[row]);
+        name.erase(std::remove(name.begin(), name.end(), '\0'), name.end());
+        rows.push_back({name, pack(scores[row])});
+        kept[row] = true;
     }
+    // The rows missing come from the blank table, and the whole stays best first; a row of the
+    // file stays above a blank row of the same score.
+    int missing = 0;
+    for (int row = 0; row < size; row++) {
+        if (!kept[static_cast<size_t>(row)]) {
+            rows.push_back({"No One" + intToString(row), intToString(100 - 5 * row)});
+            missing++;
+        }
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        return stringToInt(a.score) > stringToInt(b.score);
+    });
+
+    delete attribs;
+    attribs = new cAttribs();
+    attribs->addAttribKind(NAME_KIND);
+    attribs->addAttribKind(SCORE_KIND);
+    for (const Row& row : rows) {
+        attribs->addDataToAttrib(NAME_KIND, row.name);
+        attribs->addDataToAttrib(SCORE_KIND, row.score);
+    }
+
+    damagedPath_ = problem.empty() ? "" : path;
+    if (quiet)
+        return;
+    if (!problem.empty())
+        std::printf("%s could not be read whole: %s.\n", path.c_str(), problem.c_str());
     if (missing == size)
         std::printf("No high scores in scores.txt; starting with the blank table.\n");
     else if (missing > 0)
@@ -88,7 +168,11 @@ std::string pHighScoreList::getName(int row) {
 }
 
 int pHighScoreList::getScore(int row) {
-    return scoreValue(item(SCORE_KIND, row));
+    return stringToInt(item(SCORE_KIND, row));
+}
+
+bool pHighScoreList::lastSaveFailed() {
+    return saveFailed_;
 }
 
 int pHighScoreList::newScoreIndex(int score) {
@@ -104,9 +188,19 @@ bool pHighScoreList::scoreIsHigh(int score) {
 }
 
 void pHighScoreList::insertScore(std::string name, int score) {
-    int index = newScoreIndex(score);
-    if (index == -1)
+    if (newScoreIndex(score) == -1)
         return;
+    // Another copy of the game may have saved since this table was read: read it again under
+    // the lock, and insert into what is there now.
+    std::string path = getWritablePath(FILE_NAME);
+    SaveLock lock(path);
+    readTable(true);
+    int index = newScoreIndex(score);
+    if (index == -1) {
+        std::printf("The score %d no longer makes the table: another game saved better ones.\n",
+                    score);
+        return;
+    }
     std::vector<std::string> names;
     std::vector<std::string> scores;
     for (int i = 0; i < size; i++) {
@@ -128,12 +222,30 @@ void pHighScoreList::insertScore(std::string name, int score) {
     for (const std::string& each : scores)
         attribs->addDataToAttrib(SCORE_KIND, each);
 
+    saveFailed_ = !save(path);
+}
+
+bool pHighScoreList::save(const std::string& path) {
+    if (path.empty())
+        return false; // no home to save in, as the game said at start
+    // A damaged file goes aside before it is written over: the names it still holds are the
+    // player's.
+    if (!damagedPath_.empty() && damagedPath_ == path) {
+        std::string kept = cAttribs::keepAside(path);
+        std::error_code error;
+        if (kept.empty() && std::filesystem::exists(path, error)) {
+            std::printf("Error: cannot keep a copy of the damaged %s, so it is not written over.\n",
+                        path.c_str());
+            return false;
+        }
+        if (!kept.empty())
+            std::printf("Kept the damaged %s as %s.\n", path.c_str(), kept.c_str());
+        damagedPath_.clear();
+    }
     cAttribs file(*attribs);
     for (std::string& each : file.attribs[NAME_KIND]->data)
         each = nameForFile(each);
-    std::string path = getWritablePath("scores.txt");
-    if (!file.writeFile(path))
-        std::printf("Could not save the high scores to %s\n", path.c_str());
+    return file.writeFile(path);
 }
 
 void pHighScoreList::makeBlankScoreList() {
@@ -156,6 +268,9 @@ void pHighScoreList::draw(int width, int, float textSize, float top, float time)
     const float gap = s * 0.75f;
     pTextManager* text = pTextManager::instance();
     const double drift = time * 0.3;
+    // Names are drawn where they stand: a name may be megabytes long.
+    static const std::string noName;
+    const std::vector<std::string>* names = itemsOf(attribs, NAME_KIND);
     for (int i = 0; i < size; i++) {
         // The large constants give every row its own pastel tint.
         const float f = static_cast<float>(i) / size;
@@ -164,7 +279,8 @@ void pHighScoreList::draw(int width, int, float textSize, float top, float time)
         const float blue = 0.8 + 0.2 * cos(static_cast<float>(f * 7645 + 354534) + drift);
         glColor4f(red, green, blue, 1);
         const float y = i * (s + gap) + top;
-        text->drawString(getName(i), 64, y, s);
+        const bool named = names && i < static_cast<int>(names->size());
+        text->drawString(named ? (*names)[i] : noName, 64, y, s);
         text->drawStringFromRight(intToString(getScore(i)), static_cast<float>(width - 64), y, s);
     }
 }

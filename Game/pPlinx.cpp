@@ -1,8 +1,5 @@
 #include "Game/pPlinx.h"
 
-#include "Image/pBMPLoader.h"
-#include "Image/pImage.h"
-#include "Image/pTGALoader.h"
 #include "Image/pTextureLoader.h"
 #include "Input/pActionKeyHandler.h"
 #include "Input/pKeyboardHandler.h"
@@ -19,8 +16,14 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
+
+namespace {
+const double MAX_STEP_SECONDS = 0.25;
+} // namespace
 
 pPlinx* pPlinx::instance_ = nullptr;
 
@@ -44,8 +47,11 @@ pPlinx::pPlinx()
 std::string pPlinx::assetPath(const std::string& name) {
     std::string path = getResourcePath(name);
     if (path == "ERROR!") {
-        std::printf("Error, cannot load %s. It belongs in %s/ (or %s/); going on without it.\n",
-                    name.c_str(), resourceFolder().c_str(), userDataFolder().c_str());
+        // The first line is the whole message, which scripts may match; the advice follows.
+        std::string userFolder = userDataFolder();
+        std::string orThere = userFolder.empty() ? "" : " (or " + userFolder + "/)";
+        std::printf("Error, cannot load %s.\nIt belongs in %s/%s; going on without it.\n",
+                    name.c_str(), resourceFolder().c_str(), orThere.c_str());
         std::fflush(stdout);
     }
     return path;
@@ -54,26 +60,49 @@ std::string pPlinx::assetPath(const std::string& name) {
 void pPlinx::reportUnreadable(const std::string& name, const std::string& path) {
     if (path == "ERROR!")
         return; // already reported as missing
-    std::printf("Error, cannot load %s. %s is not a file the game can read; going on without "
+    std::printf("Error, cannot load %s.\n%s is not a file the game can read; going on without "
                 "it.\n",
                 name.c_str(), path.c_str());
     std::fflush(stdout);
 }
 
-// The overlay keeps its texture to itself, so the picture is read once more to know whether
-// the player should hear about it; the shipped pictures are small.
-static bool pictureReadable(const std::string& path) {
-    pImage picture;
-    if (path.find(".bmp") != std::string::npos || path.find(".BMP") != std::string::npos)
-        return pBMPLoader::instance()->load(path, &picture);
-    return pTGALoader::instance()->load(path, &picture);
+bool pPlinx::loadAsset(const std::string& name,
+                       const std::function<bool(const std::string& path)>& load) {
+    std::string path = assetPath(name);
+    if (path == "ERROR!")
+        return false;
+    bool loaded = load(path);
+    // A bad copy in the player's folder stands in front of the good one the game came with.
+    std::string shipped = findShippedResource(name);
+    if (!loaded && !shipped.empty() && shipped != path) {
+        std::printf("Error, cannot load %s.\n%s is not a file the game can read; using the copy "
+                    "the game came with, %s.\n",
+                    name.c_str(), path.c_str(), shipped.c_str());
+        std::fflush(stdout);
+        path = shipped;
+        loaded = load(path);
+    }
+    if (!loaded)
+        reportUnreadable(name, path);
+    leaveIfAsked();
+    return loaded;
+}
+
+void pPlinx::leaveIfAsked() {
+    // Loading runs between frames, where the event loop cannot see a request to end the game.
+    if (pGame::instance()->quitRequested())
+        std::exit(0);
 }
 
 pImageOverlay* pPlinx::loadOverlay(const std::string& name) {
-    std::string path = assetPath(name);
-    if (path != "ERROR!" && !pictureReadable(path))
-        reportUnreadable(name, path);
-    return new pImageOverlay(path);
+    pImageOverlay* overlay = nullptr;
+    loadAsset(name, [&overlay](const std::string& path) {
+        delete overlay;
+        overlay = new pImageOverlay(path);
+        return overlay->hasPicture();
+    });
+    // Without a picture the overlay draws nothing, which is what the screens want then.
+    return overlay ? overlay : new pImageOverlay("");
 }
 
 void pPlinx::init() {
@@ -86,34 +115,37 @@ void pPlinx::init() {
     mainMenu.addChoice("Quit Game");
     highScoreMenu.addChoice("Continue");
 
-    fxVolume = stringToInt(prefs.getPref("fxVolume"));
+    // A volume of the sound library: 0 is silent, 256 full.
+    fxVolume = prefs.getIntPref("fxVolume", 0, 256, 256);
 
-    std::string fontPath = assetPath("Brisk.tga");
-    if (!pTextManager::instance()->loadAndSetFont(fontPath, "Brisk"))
-        reportUnreadable("Brisk.tga", fontPath);
+    loadAsset("Brisk.tga", [](const std::string& path) {
+        return pTextManager::instance()->loadAndSetFont(path, "Brisk");
+    });
 
     drawLoadingSplash("Awakening Beasts");
     drawLoadingSplash("Getting Fired Up");
 
     slInit(4);
-    if (slLoadSoundFromBundle("", "menublip.mp3", &menuBlipSound) != 0) {
-        std::string path = getResourcePath("menublip.mp3");
-        if (path == "ERROR!")
-            assetPath("menublip.mp3");
-        else
-            reportUnreadable("menublip.mp3", path);
-        menuBlipSound = -1;
-    }
+    loadAsset("menublip.mp3", [this](const std::string& path) {
+        // The sub-folder "." is the resource folder itself: the shipped copy.
+        const char* folder = path == findShippedResource("menublip.mp3") ? "." : "";
+        // A file without any sound in it loads as a sound that never plays: as bad as any.
+        bool loaded = slLoadSoundFromBundle(folder, "menublip.mp3", &menuBlipSound) == 0 &&
+                      slGetSoundDuration(menuBlipSound) > 0;
+        if (!loaded)
+            menuBlipSound = -1;
+        return loaded;
+    });
 
     drawLoadingSplash("Bustin' Grooves");
     drawLoadingSplash("Rocking Out");
 
     splashOverlay = loadOverlay("splash.tga");
     backgroundOverlay = loadOverlay("bg.tga");
-    std::string blockPath = assetPath("block.tga");
-    blockTexture = pTextureLoader::instance()->loadTexture(blockPath, false, false);
-    if (!blockTexture)
-        reportUnreadable("block.tga", blockPath);
+    loadAsset("block.tga", [this](const std::string& path) {
+        blockTexture = pTextureLoader::instance()->loadTexture(path, false, false);
+        return blockTexture != nullptr;
+    });
 
     drawLoadingSplash("Eating Cheese Toast");
     drawLoadingSplash("Scrambling Eggs");
@@ -142,7 +174,7 @@ void pPlinx::init() {
     helpMarquee->addMessage("Use the left, right and down keys to move your blocks.");
     helpMarquee->addMessage("Use the Z and X keys to rotate.");
     helpMarquee->addMessage("Press Escape to Pause.");
-    helpMarquee->addMessage("Press Apple-F to toggle full screen.");
+    helpMarquee->addMessage("Press F11 to toggle full screen.");
     helpMarquee->addMessage(
         "Make 2x2 Blocks of the same color. When the sweeper passes, they will be cleared.");
     helpMarquee->addMessage("Enjoy!");
@@ -161,7 +193,10 @@ void pPlinx::update() {
     viewHeight = game->getViewHeight();
 
     pTimer* timer = pTimer::instance();
-    frameTime = static_cast<float>(timer->timeSinceMark(frameMark) / 1000.0);
+    // A process held up (stopped, swapped out, a debugger) picks up where it stood: one step
+    // never covers more than a quarter second, so a stall never drops pieces all at once.
+    frameTime =
+        static_cast<float>(std::min(timer->timeSinceMark(frameMark) / 1000.0, MAX_STEP_SECONDS));
     timer->resetMark(frameMark);
     totalTime += frameTime;
 
@@ -206,20 +241,25 @@ void pPlinx::update() {
 
 void pPlinx::draw() {
     update();
-    // The background reaches past every edge and is drawn unblended, so where it is drawn it
-    // replaces the whole frame and clearing first would only cost a full-screen fill.
     bool background =
         currentScreen != BLANK_SCREEN && backgroundOverlay && backgroundOverlay->hasPicture();
-    if (!background)
+    const float centreX = static_cast<float>(viewWidth / 2);
+    const float centreY = static_cast<float>(viewHeight / 2);
+    const float halfWidth = viewWidth * 0.8f;
+    const float halfHeight = viewHeight * 0.53333336f;
+    // Drawn unblended, the background replaces every pixel it covers, clear ones included; when
+    // it covers the whole view, clearing first would only cost a full-screen fill.
+    bool covered = background && static_cast<int>(centreX - halfWidth) <= 0 &&
+                   static_cast<int>(centreY - halfHeight) <= 0 &&
+                   static_cast<int>(centreX + halfWidth) >= viewWidth &&
+                   static_cast<int>(centreY + halfHeight) >= viewHeight;
+    if (!covered)
         glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::setOrthographicProjection(viewWidth, viewHeight);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
-    if (background) {
-        backgroundOverlay->draw(static_cast<float>(viewWidth / 2),
-                                static_cast<float>(viewHeight / 2), viewWidth * 0.8f,
-                                viewHeight * 0.53333336f, 1, 1, 1, 1);
-    }
+    if (background)
+        backgroundOverlay->draw(centreX, centreY, halfWidth, halfHeight, 1, 1, 1, 1);
 
     switch (currentScreen) {
     case SPLASH_SCREEN:

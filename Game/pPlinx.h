@@ -7,6 +7,7 @@
 #include "Game/pTransitionManager.h"
 #include "Widgets/pVerticalMenu.h"
 
+#include <functional>
 #include <string>
 
 // Stored and passed as integers; a value outside the list runs and draws nothing.
@@ -98,7 +99,13 @@ private:
     // The full path of a shipped file, or "ERROR!" after saying where it was looked for.
     std::string assetPath(const std::string& name);
     pImageOverlay* loadOverlay(const std::string& name);
+    // Finds a file the game needs and hands its path to `load`; when the player's copy cannot be
+    // loaded, says so and tries the shipped one. Each failure is reported; false when none loaded.
+    bool loadAsset(const std::string& name,
+                   const std::function<bool(const std::string& path)>& load);
     void reportUnreadable(const std::string& name, const std::string& path);
+    // Ends the game here when it was asked to while loading.
+    void leaveIfAsked();
 
     // The score of this game is in the table; set by the first Return on the entry screen and
     // cleared when the next game starts, so a held Return never enters it twice.

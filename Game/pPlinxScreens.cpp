@@ -48,6 +48,7 @@ void pPlinx::drawLoadingFrame(const std::string& message) {
 void pPlinx::drawLoadingSplash(std::string message) {
     drawLoadingFrame(message);
     pGame::instance()->swapBuffer();
+    leaveIfAsked();
 }
 
 // The frame driver presents this frame (with the fade's veil over it), so it is drawn without a
@@ -157,6 +158,14 @@ void pPlinx::drawHighScoreScreen() {
     pTextManager::instance()->drawStringCentered("High Scores", static_cast<float>(viewWidth / 2),
                                                  48, 36);
     highScoreList.draw(viewWidth, viewHeight, 20, (viewHeight / 480.0f) * 85, totalTime);
+    // Standard output is not where a player looks. Without the game's font nothing can say it.
+    if (highScoreList.lastSaveFailed() && pTextManager::instance()->setCurrentFont("Brisk")) {
+        const float scale = viewHeight / 480.0f;
+        glColor4f(1, 0.55f, 0.5f, 1);
+        pTextManager::instance()->drawStringCentered("Your score could not be saved.",
+                                                     static_cast<float>(viewWidth / 2), scale * 419,
+                                                     scale * 13);
+    }
     highScoreMenu.draw(totalTime);
 }
 

@@ -28,8 +28,11 @@ pVector levelList[64] = {
 pVector colorList[4];
 
 namespace {
-// Largest float below 2^31: the sweeper clock must still fit an int after adding a step.
-const float SWEEP_CLOCK_LIMIT = 2147483520.0f;
+// The sweeper clock is added up in floats, which hold every whole millisecond only below 2^24
+// (about 4.7 hours). Past that a step rounds to the float spacing: from 2^28 ms (3 days) the
+// sweeper would run at double speed and from 2^29 ms it would stop. So the clock is wrapped by
+// whole passes before it gets there, which leaves the sweeper in its column.
+const float SWEEP_CLOCK_EXACT = 16777216.0f;
 } // namespace
 
 pPuzzle::pPuzzle() {
@@ -129,9 +132,9 @@ void pPuzzle::turnCCW() {
 }
 
 void pPuzzle::update(float seconds) {
-    // A clock that steps back (the wall clock can) or a broken reading must not run time
-    // backwards: the sweeper's column is derived from a clock that only grows.
-    if (!(seconds >= 0.0f) || std::isinf(seconds))
+    // A negative or broken step must not run time backwards: the sweeper's column is derived
+    // from a clock that only grows. A step too long to count in milliseconds is no step either.
+    if (!(seconds >= 0.0f) || !std::isfinite(seconds * 1000.0f))
         seconds = 0.0f;
 
     if (playing != 1) {
@@ -151,7 +154,7 @@ void pPuzzle::update(float seconds) {
     fallTime += seconds;
 
     float sweepClock = static_cast<float>(sweepTime) + seconds * 1000.0f;
-    if (!(sweepClock < SWEEP_CLOCK_LIMIT)) // after weeks of play: wrap by whole passes
+    if (sweepClock >= SWEEP_CLOCK_EXACT) // after hours of play: wrap by whole passes
         sweepClock = std::fmod(sweepClock, 16.0f * static_cast<float>(sweepPeriod));
     sweepTime = static_cast<int>(sweepClock);
 

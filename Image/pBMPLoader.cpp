@@ -41,8 +41,10 @@ bool pBMPLoader::load(std::string const& path, pImage* image) {
     pBMPInfoHeader infoHeader;
     readBMPHeader(&fileHeader, &infoHeader);
     pImage picture;
-    bool ok = !file.eof() && acceptedHeader(fileHeader, infoHeader) &&
-              readPicture(fileHeader, infoHeader, size, picture);
+    bool ok = withinMemory([&] {
+        return !file.eof() && acceptedHeader(fileHeader, infoHeader) &&
+               readPicture(fileHeader, infoHeader, size, picture);
+    });
     return finishLoad(ok, picture, image);
 }
 

@@ -4,6 +4,7 @@
 #include "Image/pImage.h"
 
 #include <cstdint>
+#include <new>
 #include <string>
 
 enum PPIXEL_ENCODING_16 {
@@ -42,9 +43,10 @@ public:
     // Swaps red and blue: blue-green-red files become red-green-blue pixels.
     void flipColorEncoding(pPixel& pixel);
 
-    // Neither side of a picture may be longer than this; it bounds what a hostile header can
-    // make us allocate and is the largest texture GL drivers take.
-    static constexpr int64_t MAX_DIMENSION = 16384;
+    // Neither side of a picture may be longer than this. The game's own pictures are far
+    // smaller; the bound keeps a hostile header from making us allocate gigabytes (a picture is
+    // at most 64 MB) and is a texture size every GL driver takes.
+    static constexpr int64_t MAX_DIMENSION = 4096;
 
 protected:
     // Size of a regular file, so that headers can be checked against the bytes really there
@@ -54,6 +56,14 @@ protected:
     bool openForReading(std::string const& path, uint64_t& size);
     // Closes the file and, when the whole picture was read, hands it to the caller's image.
     bool finishLoad(bool ok, pImage& picture, pImage* image);
+    // Runs a reader's work; a picture the memory cannot hold is refused like a damaged one.
+    template <typename Read> static bool withinMemory(Read read) {
+        try {
+            return read();
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
     // Reads and drops count bytes; false if the file ends first.
     bool skipBytes(uint64_t count);
 

@@ -57,8 +57,10 @@ bool pTGALoader::load(std::string const& path, pImage* image) {
     readTGAHeader(&header);
     uint64_t used = 18 + uint64_t{header.idLength};
     pImage picture;
-    bool ok = !file.eof() && acceptedHeader(header) && size >= used && skipBytes(header.idLength) &&
-              readPixels(header, size - used, picture);
+    bool ok = withinMemory([&] {
+        return !file.eof() && acceptedHeader(header) && size >= used &&
+               skipBytes(header.idLength) && readPixels(header, size - used, picture);
+    });
     return finishLoad(ok, picture, image);
 }
 

@@ -3,6 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <utility>
+
 pTexture::~pTexture() {
     GLuint name = texID;
     glDeleteTextures(1, &name);
@@ -10,8 +12,14 @@ pTexture::~pTexture() {
 }
 
 void pTexture::bindWithImage(pImage* picture, bool mipmaps, bool keepImage) {
+    // Copied before the old picture goes: the caller may have passed getImage().
+    bindWithImage(pImage(*picture), mipmaps, keepImage);
+}
+
+void pTexture::bindWithImage(pImage&& picture, bool mipmaps, bool keepImage) {
+    pImage* taken = new pImage(std::move(picture));
     delete image;
-    image = new pImage(*picture);
+    image = taken;
     rebind(mipmaps);
     if (!keepImage) {
         deleteImage();

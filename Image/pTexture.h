@@ -15,6 +15,9 @@ public:
 
     // Uploads a copy of the picture (the caller keeps its own); keeps the copy only if asked.
     void bindWithImage(pImage* picture, bool mipmaps, bool keepImage);
+    // The same with a picture the caller gives up: its pixels are taken over, not copied, so a
+    // large picture is in memory once.
+    void bindWithImage(pImage&& picture, bool mipmaps, bool keepImage);
     // Uploads the kept picture again under a new name, first bringing it to power-of-two size.
     void rebind(bool mipmaps);
     void deleteImage();

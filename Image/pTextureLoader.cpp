@@ -4,6 +4,8 @@
 #include "Image/pTGALoader.h"
 
 #include <memory>
+#include <new>
+#include <utility>
 
 pTextureLoader* pTextureLoader::instance() {
     static pTextureLoader* instance_ = new pTextureLoader();
@@ -23,17 +25,23 @@ bool pTextureLoader::canLoad(const std::string& path) {
 }
 
 pTexture* pTextureLoader::loadTexture(const std::string& path, bool mipmaps, bool keepImage) {
-    pImage image;
-    bool read = false;
-    if (isTGA(path)) {
-        read = pTGALoader::instance()->load(path, &image);
-    } else if (isBMP(path)) {
-        read = pBMPLoader::instance()->load(path, &image);
-    }
-    if (!read) {
+    // A picture the memory cannot hold (or bring to a power-of-two size) is no texture, as a
+    // damaged file is none.
+    try {
+        pImage image;
+        bool read = false;
+        if (isTGA(path)) {
+            read = pTGALoader::instance()->load(path, &image);
+        } else if (isBMP(path)) {
+            read = pBMPLoader::instance()->load(path, &image);
+        }
+        if (!read) {
+            return nullptr;
+        }
+        auto texture = std::make_unique<pTexture>();
+        texture->bindWithImage(std::move(image), mipmaps, keepImage);
+        return texture.release();
+    } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    auto texture = std::make_unique<pTexture>();
-    texture->bindWithImage(&image, mipmaps, keepImage);
-    return texture.release();
 }

@@ -168,6 +168,7 @@ pKeyboardHandler::pKeyboardHandler() {
     std::memset(keys, 0, sizeof keys);
     std::memset(oldKeys, 0, sizeof oldKeys);
     std::memset(firstRepeat, 0, sizeof firstRepeat);
+    std::memset(wentDown_, 0, sizeof wentDown_);
     for (int k = 0; k < KEY_COUNT; k++)
         repeatMarks[k] = pTimer::instance()->setMark();
     repeatEnabled = false;
@@ -191,12 +192,19 @@ void pKeyboardHandler::clear() {
         keys[k] = false;
         oldKeys[k] = false;
         firstRepeat[k] = false;
+        wentDown_[k] = false;
     }
 }
 
 void pKeyboardHandler::update() {
     events.clear();
     std::memcpy(oldKeys, keys, sizeof keys);
+    std::memset(wentDown_, 0, sizeof wentDown_);
+}
+
+void pKeyboardHandler::noteKeyWentDown(PKEYCODE k) {
+    if (validKey(k))
+        wentDown_[k] = true;
 }
 
 void pKeyboardHandler::enableRepeat(double delay, double rate) {
@@ -242,12 +250,17 @@ bool pKeyboardHandler::keyWasUp(PKEYCODE k, unsigned int mutex) {
 }
 
 // The state is read as listener 0 once the caller has been let through, so while anybody holds
-// the lock nobody, the holder included, sees presses.
+// the lock nobody, the holder included, sees presses. A key that went down since the previous
+// frame is a fresh press even when it is up again by now: at 30 frames a second a quick tap
+// (or a scripted one) often goes down and up between two frames.
 bool pKeyboardHandler::keyPressed(PKEYCODE k, unsigned int mutex) {
-    if (!served(mutex) || !keyDown(k, 0))
+    if (!served(mutex) || !validKey(k))
+        return false;
+    bool tapped = served(0) && wentDown_[k];
+    if (!keyDown(k, 0) && !tapped)
         return false;
     pTimer* timer = pTimer::instance();
-    if (keyWasUp(k, 0)) {
+    if (tapped || keyWasUp(k, 0)) {
         firstRepeat[k] = true;
         timer->resetMark(repeatMarks[k]);
         return true;
@@ -291,6 +304,8 @@ int keyEvent(void*, pEvent* event, void* userData) {
             return PEVENT_NOT_HANDLED;
         bool down = event->kind == PEVENT_RAW_KEY_DOWN;
         PKEYCODE code = PKEYCODE(event->keyCode);
+        if (down && !handler->keys[code])
+            handler->noteKeyWentDown(code);
         handler->keys[code] = down;
         handler->events.push_back(pKeyEvent(down, code));
         return PEVENT_HANDLED;
@@ -299,6 +314,8 @@ int keyEvent(void*, pEvent* event, void* userData) {
         // Every modifier reports its state on every change, changed or not.
         for (const Modifier& modifier : modifiers) {
             bool down = (event->modifiers & modifier.mask) != 0;
+            if (down && !handler->keys[modifier.code])
+                handler->noteKeyWentDown(modifier.code);
             handler->keys[modifier.code] = down;
             handler->events.push_back(pKeyEvent(down, modifier.code));
         }

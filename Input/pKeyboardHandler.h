@@ -141,8 +141,9 @@ public:
     bool keyUp(PKEYCODE k, unsigned int mutex);
     bool keyWasDown(PKEYCODE k, unsigned int mutex);
     bool keyWasUp(PKEYCODE k, unsigned int mutex);
-    // Down now and up at the end of the previous frame, or (with repeat on) held past its repeat
-    // time. Each true answer restarts the key's repeat clock.
+    // Went down since the previous frame (even if it is already up again: a quick tap falls
+    // between two frames), or (with repeat on) held past its repeat time. Each true answer
+    // restarts the key's repeat clock.
     bool keyPressed(PKEYCODE k, unsigned int mutex);
     bool keyUnpressed(PKEYCODE k, unsigned int mutex);
 
@@ -153,9 +154,14 @@ public:
     // The key's display name; "???" for codes without one.
     std::string keycodeToIdentifier(PKEYCODE k);
 
+    // Called by the event callback when the key goes from up to down.
+    void noteKeyWentDown(PKEYCODE k);
+
 private:
     pKeyboardHandler();
     static pKeyboardHandler* instance_;
+    // The key went from up to down since the last update().
+    bool wentDown_[KEY_COUNT];
 };
 
 // The keyboard callback of the event loop: raw key down/up and modifier changes. `handler` is the

@@ -10,12 +10,23 @@ static bool fellBackToNoDesktop() {
     return !SDL_getenv("SDL_VIDEODRIVER") && (driver == "offscreen" || driver == "dummy");
 }
 
+bool displayNamed() {
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        const char* value = SDL_getenv(name);
+        if (value && value[0])
+            return true;
+    }
+    return false;
+}
+
 bool displayInit() {
     if (SDL_WasInit(SDL_INIT_VIDEO))
         return true;
     // Without a desktop SDL falls back to drawing nowhere; a game nobody can see is no game.
     // Asking for such a driver by name still gets it. A busy X server can refuse a connection
-    // for a moment, so the desktop is asked a few times before the game gives up.
+    // for a moment, so the desktop is asked a few times before the game gives up; with no display
+    // named at all there is nothing to wait for.
+    int attempts = displayNamed() ? 5 : 1;
     for (int attempt = 0;; attempt++) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
             std::printf("cannot open the display: %s\n", SDL_GetError());
@@ -24,7 +35,7 @@ bool displayInit() {
         if (!fellBackToNoDesktop())
             break;
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        if (attempt == 4) {
+        if (attempt + 1 == attempts) {
             std::printf("cannot open the display: no desktop to show the game on\n");
             return false;
         }
@@ -90,15 +101,23 @@ void displayDestroyWindow(SDL_Window* window) {
         SDL_DestroyWindow(window);
 }
 
+static const char* const HIDDEN_BY_GAME = "plinx.hiddenByGame";
+
 void displayShowWindow(SDL_Window* window, bool shown) {
     if (!window)
         return;
     if (shown) {
+        SDL_SetWindowData(window, HIDDEN_BY_GAME, nullptr);
         SDL_ShowWindow(window);
         takeKeyboard(window);
     } else {
+        SDL_SetWindowData(window, HIDDEN_BY_GAME, window);
         SDL_HideWindow(window);
     }
+}
+
+bool displayHiddenByGame(SDL_Window* window) {
+    return window && SDL_GetWindowData(window, HIDDEN_BY_GAME) != nullptr;
 }
 
 void displaySetMinimumSize(SDL_Window* window, int width, int height) {

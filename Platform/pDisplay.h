@@ -15,6 +15,9 @@ struct pPlatformMode {
     int refreshRate = 0;
 };
 
+// True when the environment names a display (DISPLAY, WAYLAND_DISPLAY) or a video driver.
+bool displayNamed();
+
 // Starts SDL's video once; false (with SDL's reason on standard output) when there is no display.
 bool displayInit();
 
@@ -34,6 +37,9 @@ bool displaySetFullscreen(SDL_Window* window, const pPlatformMode& mode);
 extern bool (*displayFullscreenSwitch)(SDL_Window* window, const pPlatformMode& mode);
 void displayDestroyWindow(SDL_Window* window);
 void displayShowWindow(SDL_Window* window, bool shown);
+// The window is hidden because the game hid it with displayShowWindow (for full screen), not
+// because the player put it away.
+bool displayHiddenByGame(SDL_Window* window);
 void displaySetMinimumSize(SDL_Window* window, int width, int height);
 // The size of the window's GL drawable in pixels (larger than the window on HiDPI screens).
 void displayDrawableSize(SDL_Window* window, int& width, int& height);
@@ -61,3 +67,15 @@ bool displayGetGamma(SDL_Window* window, uint16_t* ramps);
 bool displaySetGamma(SDL_Window* window, const uint16_t* ramps);
 // Each ramp entry times `factor` (0 to 1): the display at that fraction of its brightness.
 void scaleGamma(const uint16_t* ramps, double factor, uint16_t* scaled);
+
+// X errors raised while OpenGL is being set up are kept instead of ending the game in Xlib's own
+// handler, which prints a raw report and exits: a driver that cannot be loaded leaves Mesa with
+// indirect contexts, and most servers refuse those. Calls nest.
+void displayKeepXErrors();
+// Waits for the server to answer `window`'s requests (null: none to wait for), puts the previous
+// handler back and gives the first error kept, as text ("" when there was none).
+std::string displayStopKeepingXErrors(SDL_Window* window);
+// displayCreateContext, then displayStopKeepingXErrors(window): null, with the reason in
+// `failure`, when the context could not be made or the server refused anything on the way.
+pGLContext displayCreateContextKept(SDL_Window* window, pGLContext shareWith,
+                                    SDL_Window* shareWindow, std::string& failure);

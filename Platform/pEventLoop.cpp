@@ -1,5 +1,6 @@
 #include "Platform/pEventLoop.h"
 
+#include "Platform/pDisplay.h"
 #include "Platform/pGamepad.h"
 #include "Platform/pKeyTranslation.h"
 
@@ -77,6 +78,14 @@ bool lostToAnotherProgram(uint32_t windowID) {
     return SDL_GetKeyboardFocus() == nullptr;
 }
 
+// Minimised, or hidden by the window manager: the player cannot see the game. The game hides
+// its window itself for full screen and destroys the full-screen one on the way back; neither
+// counts.
+bool putAwayByThePlayer(uint32_t windowID) {
+    SDL_Window* window = SDL_GetWindowFromID(windowID);
+    return window && !displayHiddenByGame(window);
+}
+
 double nowMilliseconds() {
     return SDL_GetPerformanceCounter() * 1000.0 / SDL_GetPerformanceFrequency();
 }
@@ -133,6 +142,14 @@ void setFrameRate(double framesPerSecond) {
 
 void quitEventLoop() {
     running = false;
+}
+
+bool quitRequested() {
+    if (!SDL_WasInit(SDL_INIT_EVENTS))
+        return false;
+    // SDL's signal handler only notes the signal; pumping turns it into the queued event.
+    SDL_PumpEvents();
+    return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0;
 }
 
 void runEventLoop() {
@@ -257,6 +274,11 @@ void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
             return;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             if (lostToAnotherProgram(event.window.windowID))
+                out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED));
+            return;
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
+            if (putAwayByThePlayer(event.window.windowID))
                 out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED));
             return;
         default:

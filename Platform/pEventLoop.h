@@ -27,6 +27,9 @@ int installFrameTimer(pFrameCallback frame, void* userData);
 // Runs events and frames until quitEventLoop.
 void runEventLoop();
 void quitEventLoop();
+// Whether the game was asked to end (a termination signal, the session ending) and the request
+// waits in the queue: for work that runs long between frames. The request stays queued.
+bool quitRequested();
 // Frames per second the loop keeps to when swaps do not wait (the display's rate, else 60).
 void setFrameRate(double framesPerSecond);
 

@@ -4,14 +4,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace pMediaImport {
 
-// A game sound is seconds long; these bounds keep a hostile file from eating the memory.
+// A game sound is seconds long; these bounds keep a hostile file from eating the memory. The
+// length is counted in seconds, so the block played (at the device's rate) stays below
+// kMaxSeconds of it however low the file's own rate is.
 static constexpr size_t kMaxFileBytes = 64u << 20;
-static constexpr size_t kMaxDecodedFrames = 5u * 60u * 48000u;
+static constexpr size_t kMaxSeconds = 120;
 
 static bool started_ = false;
 
@@ -56,12 +60,14 @@ struct Decoder {
 };
 } // namespace
 
-static std::vector<float> resample(const std::vector<float>& in, long inRate, long outRate) {
+// Linear resampling of interleaved stereo frames into `out`, which holds outFrames of them.
+static void resample(const std::vector<float>& in, long inRate, long outRate, float* out,
+                     size_t outFrames) {
     size_t inFrames = in.size() / 2;
-    if (inRate == outRate || inFrames == 0)
-        return in;
-    size_t outFrames = size_t(double(inFrames) * double(outRate) / double(inRate) + 0.5);
-    std::vector<float> out(outFrames * 2);
+    if (inRate == outRate || inFrames == 0) {
+        std::copy(in.begin(), in.begin() + long(std::min(inFrames, outFrames) * 2), out);
+        return;
+    }
     double step = double(inRate) / double(outRate);
     for (size_t i = 0; i < outFrames; ++i) {
         double pos = double(i) * step;
@@ -73,18 +79,41 @@ static std::vector<float> resample(const std::vector<float>& in, long inRate, lo
         for (int c = 0; c < 2; ++c)
             out[i * 2 + c] = in[k * 2 + c] * (1.0f - f) + in[k1 * 2 + c] * f;
     }
-    return out;
 }
+
+// A block for frameCount stereo frames, header written, samples left to the caller.
+static char* makeEmptySoundData(uint32_t frameCount, uint32_t sampleRate) {
+    size_t sampleBytes = size_t(frameCount) * 2 * sizeof(float);
+    // malloc keeps the block aligned for the header and the floats behind it.
+    char* block = static_cast<char*>(std::malloc(sizeof(pSoundHeader) + sampleBytes));
+    if (!block)
+        return nullptr;
+    pSoundHeader header{kHeaderMagic, sampleRate, frameCount, 0};
+    std::memcpy(block, &header, sizeof header);
+    return block;
+}
+
+static int decode(const unsigned char* input, size_t size, int outputRate, char** data,
+                  double* duration);
 
 int importSoundMemory(const void* bytes, size_t size, int outputRate, char** data,
                       double* duration) {
     *data = nullptr;
     *duration = 0.0;
+    // A sound the memory cannot hold is refused like one too long.
+    try {
+        return decode(static_cast<const unsigned char*>(bytes), size, outputRate, data, duration);
+    } catch (const std::bad_alloc&) {
+        return kNoMemory;
+    }
+}
+
+static int decode(const unsigned char* input, size_t size, int outputRate, char** data,
+                  double* duration) {
     if (outputRate <= 0)
         outputRate = 44100;
     if (size > kMaxFileBytes)
         return kNoMemory;
-    const auto* input = static_cast<const unsigned char*>(bytes);
     if (holdsNoAudio(input, size))
         return 0;
     if (int error = start())
@@ -130,9 +159,11 @@ int importSoundMemory(const void* bytes, size_t size, int outputRate, char** dat
             break;
         if (result != MPG123_OK)
             return kBadFormat;
+        if (rate <= 0)
+            return kBadFormat; // audio before its format
         sawFrame = true;
         size_t count = audioBytes / (sizeof(float) * size_t(channels));
-        if (frames.size() / 2 + count > kMaxDecodedFrames)
+        if (frames.size() / 2 + count > kMaxSeconds * size_t(rate))
             return kNoMemory;
         const float* samples = reinterpret_cast<const float*>(audio);
         for (size_t i = 0; i < count; ++i) {
@@ -155,11 +186,16 @@ int importSoundMemory(const void* bytes, size_t size, int outputRate, char** dat
     off_t declared = mpg123_length(mh);
     if (declared > 0 && size_t(declared) > nativeFrames)
         return kBadFormat;
-    std::vector<float> converted = resample(frames, rate, outputRate);
-    char* block =
-        makeSoundData(converted.data(), uint32_t(converted.size() / 2), uint32_t(outputRate));
+    size_t outFrames = rate == outputRate
+                           ? nativeFrames
+                           : size_t(double(nativeFrames) * double(outputRate) / double(rate) + 0.5);
+    // Resampled straight into the block: the decoded sound is held twice at most, not three
+    // times.
+    char* block = makeEmptySoundData(uint32_t(outFrames), uint32_t(outputRate));
     if (!block)
         return kNoMemory;
+    resample(frames, rate, outputRate, reinterpret_cast<float*>(block + sizeof(pSoundHeader)),
+             outFrames);
     *data = block;
     *duration = double(nativeFrames) / double(rate);
     return 0;
@@ -175,12 +211,16 @@ int importSoundFile(const std::string& path, int outputRate, char** data, double
     unsigned char chunk[65536];
     size_t got = 0;
     int error = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        if (bytes.size() + got > kMaxFileBytes) {
-            error = kNoMemory;
-            break;
+    try {
+        while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+            if (bytes.size() + got > kMaxFileBytes) {
+                error = kNoMemory;
+                break;
+            }
+            bytes.insert(bytes.end(), chunk, chunk + got);
         }
-        bytes.insert(bytes.end(), chunk, chunk + got);
+    } catch (const std::bad_alloc&) {
+        error = kNoMemory;
     }
     if (!error && std::ferror(file))
         error = kReadError;
@@ -200,15 +240,9 @@ int getSoundHeaderOffset(const char* data, long* offset) {
 }
 
 char* makeSoundData(const float* frames, uint32_t frameCount, uint32_t sampleRate) {
-    size_t sampleBytes = size_t(frameCount) * 2 * sizeof(float);
-    // malloc keeps the block aligned for the header and the floats behind it.
-    char* block = static_cast<char*>(std::malloc(sizeof(pSoundHeader) + sampleBytes));
-    if (!block)
-        return nullptr;
-    pSoundHeader header{kHeaderMagic, sampleRate, frameCount, 0};
-    std::memcpy(block, &header, sizeof header);
-    if (sampleBytes)
-        std::memcpy(block + sizeof header, frames, sampleBytes);
+    char* block = makeEmptySoundData(frameCount, sampleRate);
+    if (block && frameCount)
+        std::memcpy(block + sizeof(pSoundHeader), frames, size_t(frameCount) * 2 * sizeof(float));
     return block;
 }
 

@@ -1,18 +1,32 @@
 #include "Input/pInputManager.h"
+#include "Platform/pDisplay.h"
 #include "Platform/pEventLoop.h"
 #include "Platform/pGamepad.h"
+#include "Shell/pCommandLine.h"
 #include "Shell/pFrameCallbacks.h"
 #include "Shell/pGame.h"
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pInputRecorder.h"
 #include "Shell/pOSXGame.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    pCommandLine options(argc, argv);
+    if (options.finished)
+        return options.exitStatus;
+    if (!displayNamed()) {
+        std::fprintf(stderr,
+                     "plinx: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set\n");
+        return 1;
+    }
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // Under a limit on file sizes a save that would pass it fails and says so; by default the
+    // signal would end the game, losing the score.
+    std::signal(SIGXFSZ, SIG_IGN);
     std::atexit(release);
     // PLINX_RECORD=path records this session's input for replaying (tools/autoplay.cpp).
     pInputRecorder::startFromEnvironment();
@@ -27,10 +41,14 @@ int main(int, char**) {
     pGamepad::instance()->setGameQuery(gameRunning);
     if (!pGlobalGLContext::instance()->createdSuccessfully()) {
         std::printf("error creating global gl context\n");
-        return -1;
+        std::printf("OpenGL could not be started: %s\n",
+                    pGlobalGLContext::instance()->failureReason().c_str());
+        return 1;
     }
     std::printf("made global gl context ok\n");
     chooseDisplaySettings();
+    if (options.fullscreen)
+        game->createFullscreenGLContext(0);
     game->makeContextCurrent();
     game->run();
     return 0;

@@ -31,6 +31,8 @@ public:
     virtual void makeContextCurrent() = 0;
     virtual void swapBuffer() = 0;
     virtual void run() = 0;
+    // The game was asked to end while it is busy between frames (loading); none by default.
+    virtual bool quitRequested() { return false; }
 
     // The one frame driver, the platform's.
     static pGame* instance();

@@ -12,12 +12,17 @@ pGlobalGLContext* pGlobalGLContext::instance() {
 
 pGlobalGLContext::pGlobalGLContext() {
     created = false;
+    displayKeepXErrors();
     // Without a GL-capable window there is no pixel format to make a context with.
     if (!displayInit() || !(window_ = displayCreateWindow("", 0, 0, 1, 1, WINDOW_HIDDEN))) {
+        failureReason_ = displayError();
+        std::string refused = displayStopKeepingXErrors(nullptr);
+        if (!refused.empty())
+            failureReason_ = refused;
         std::printf("error creating pixel format\n");
         return;
     }
-    context = displayCreateContext(window_, nullptr, nullptr);
+    context = displayCreateContextKept(window_, nullptr, nullptr, failureReason_);
     if (!context) {
         std::printf("error creating opengl context\n");
         return;

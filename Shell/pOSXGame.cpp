@@ -41,14 +41,18 @@ bool pOSXGame::createWindowGLContext(int left, int top, int width, int height, s
         context = nullptr;
         displayDestroyWindow(window);
     }
+    pGlobalGLContext* shared = pGlobalGLContext::instance();
+    displayKeepXErrors();
     window = displayCreateWindow(title, left, top, width, height, WINDOW_NORMAL);
     if (!window) {
+        contextFailure_ = displayError();
+        displayStopKeepingXErrors(nullptr);
         std::printf("error creating pixel format\n");
         return false;
     }
     displaySetMinimumSize(window, 640, 480);
-    pGlobalGLContext* shared = pGlobalGLContext::instance();
-    context = displayCreateContext(window, shared->getGLContext(), shared->getWindow());
+    context = displayCreateContextKept(window, shared->getGLContext(), shared->getWindow(),
+                                       contextFailure_);
     if (!context) {
         std::printf("error creating opengl context\n");
         return false;
@@ -57,6 +61,7 @@ bool pOSXGame::createWindowGLContext(int left, int top, int width, int height, s
     if (!displaySetSwapInterval(2))
         displaySetSwapInterval(1);
     if (!displayMakeCurrent(window, context)) {
+        contextFailure_ = displayError();
         std::printf("error making context current\n");
         return false;
     }
@@ -259,12 +264,29 @@ int pOSXGame::getScreenHeight() {
     return displayCurrentMode().height;
 }
 
+// The start-up goes on when the window's context fails, but nothing can be drawn without one:
+// rather than stop at the first frame's assertion, the game says why and ends.
+void pOSXGame::requireContext() {
+    if (context)
+        return;
+    std::printf("OpenGL could not be started: the game window has no OpenGL context%s%s\n",
+                contextFailure_.empty() ? "" : ": ", contextFailure_.c_str());
+    std::fflush(stdout);
+    std::exit(1);
+}
+
 void pOSXGame::makeContextCurrent() {
+    requireContext();
     bool made = displayMakeCurrent(contextWindow(), context);
     P_ASSERT_TEXT("Shell/pOSXGame", made, "displayMakeCurrent(contextWindow(), context)");
 }
 
+bool pOSXGame::quitRequested() {
+    return ::quitRequested();
+}
+
 void pOSXGame::swapBuffer() {
+    requireContext();
     bool swapped = displaySwap(contextWindow());
     P_ASSERT_TEXT("Shell/pOSXGame", swapped, "displaySwap(contextWindow())");
 }

@@ -40,6 +40,7 @@ public:
     void makeContextCurrent() override;
     void swapBuffer() override;
     void run() override;
+    bool quitRequested() override;
 
     static pOSXGame* instance();
     SDL_Window* getWindow() { return window; }
@@ -60,6 +61,10 @@ private:
     // Back to the window after a failed full-screen entry, with nothing of it left behind.
     void abandonFullscreen();
     void restoreGamma();
+    // Ends the game with a message when there is no context to draw with.
+    void requireContext();
+    // Why the window's context could not be made.
+    std::string contextFailure_;
     bool gammaSaved_ = false;
     uint16_t savedGamma_[3 * 256] = {};
 };
@@ -71,6 +76,6 @@ void chooseDisplaySettings(pGame& game);
 void processFrame(void* userData);
 int reshapeEvent(void* next, pEvent* event, void* userData);
 int closeEvent(void* next, pEvent* event, void* userData);
-// The window lost the keyboard: tells the game through its focus-lost function. `userData` is the
-// frame driver.
+// The window lost the keyboard, or was minimised or hidden: tells the game through its focus-lost
+// function. `userData` is the frame driver.
 int focusEvent(void* next, pEvent* event, void* userData);

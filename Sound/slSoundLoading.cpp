@@ -105,6 +105,13 @@ float slGetSoundDuration(short sound) {
 }
 
 void slDisposeSounds() {
+    // The mixer may be reading a sound this very moment, and a looping channel would queue it
+    // again from its next notification: the channels are stopped and closed before the sounds
+    // go, as at exit.
+    if (gChanArray) {
+        slStopAllChannels();
+        slDisposeSoundChannels();
+    }
     for (short i = 0; i < gNumSounds && gSoundData; ++i) {
         pMediaImport::disposeSoundData(gSoundData[i].data);
         gSoundData[i].data = nullptr;

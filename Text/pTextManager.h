@@ -66,7 +66,10 @@ private:
     float glyphSize(float h);
     void drawLines(std::string_view text, float x, float y, float h, Align align,
                    std::optional<Clip> clip);
+    // Where drawing can show, in the coordinates text is drawn in; none when that is not known.
+    static std::optional<Clip> visibleArea();
+    // Glyphs outside `visible` are skipped; with none, all are drawn.
     void drawLine(std::string_view line, float x, float y, float size, float shrink,
-                  const Clip* clip);
+                  const Clip* clip, const Clip* visible);
     float lineWidth(std::string_view line, float size);
 };

@@ -3,6 +3,7 @@
 #include "Platform/pResourceFolder.h"
 
 #include <cctype>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,7 +17,12 @@ std::string intToString(int value) {
     return buffer;
 }
 
-int stringToInt(std::string text) { return std::atoi(text.c_str()); }
+int stringToInt(std::string text) {
+    // atoi's reading, but a number too large for an int stops at its largest or smallest value
+    // instead of being undefined (strtoll saturates, and so does the narrowing below).
+    long long value = std::strtoll(text.c_str(), nullptr, 10);
+    return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
+}
 
 std::string floatToString(float value) {
     char buffer[64];
@@ -24,11 +30,17 @@ std::string floatToString(float value) {
     return buffer;
 }
 
-float stringToFloat(std::string text) { return static_cast<float>(std::atof(text.c_str())); }
+float stringToFloat(std::string text) {
+    return static_cast<float>(std::atof(text.c_str()));
+}
 
-bool isWhitespace(char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
+bool isWhitespace(char c) {
+    return c == '\t' || c == '\n' || c == '\r' || c == ' ';
+}
 
-static bool isPackable(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+static bool isPackable(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
 std::string pack(const std::string& text) {
     size_t first = 0;
@@ -67,28 +79,50 @@ char shiftChar(char c) {
     if (c >= 'a' && c <= 'z')
         return static_cast<char>(c - 'a' + 'A');
     switch (c) {
-    case ';': return ':';
-    case '\'': return '"';
-    case ',': return '<';
-    case '.': return '>';
-    case '`': return '~';
-    case '[': return '{';
-    case ']': return '}';
-    case '/': return '?';
-    case '1': return '!';
-    case '2': return '@';
-    case '3': return '#';
-    case '4': return '$';
-    case '5': return '%';
-    case '6': return '^';
-    case '7': return '&';
-    case '8': return '*';
-    case '9': return '(';
-    case '0': return ')';
-    case '-': return '_';
-    case '=': return '+';
-    case '\\': return '|';
-    default: return c;
+    case ';':
+        return ':';
+    case '\'':
+        return '"';
+    case ',':
+        return '<';
+    case '.':
+        return '>';
+    case '`':
+        return '~';
+    case '[':
+        return '{';
+    case ']':
+        return '}';
+    case '/':
+        return '?';
+    case '1':
+        return '!';
+    case '2':
+        return '@';
+    case '3':
+        return '#';
+    case '4':
+        return '$';
+    case '5':
+        return '%';
+    case '6':
+        return '^';
+    case '7':
+        return '&';
+    case '8':
+        return '*';
+    case '9':
+        return '(';
+    case '0':
+        return ')';
+    case '-':
+        return '_';
+    case '=':
+        return '+';
+    case '\\':
+        return '|';
+    default:
+        return c;
     }
 }
 
@@ -97,4 +131,6 @@ std::string getResourcePath(std::string name) {
     return path.empty() ? "ERROR!" : path;
 }
 
-std::string getWritablePath(std::string name) { return writablePath(name); }
+std::string getWritablePath(std::string name) {
+    return writablePath(name);
+}

@@ -1,15 +1,17 @@
 #include "Utils/pTimer.h"
 
-#include <sys/time.h>
+#include <ctime>
 
-static double wallClockMilliseconds() {
-    timeval now;
-    gettimeofday(&now, nullptr);
-    return now.tv_sec * 1000.0 + now.tv_usec / 1000.0;
+// A clock that only runs forward: setting the system's date, or the time service stepping it,
+// must neither stall the game's fades and key repeats nor put a jump into one step.
+static double monotonicMilliseconds() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000.0 + now.tv_nsec / 1000000.0;
 }
 
 pTimer* pTimer::instance_ = nullptr;
-double (*pTimer::timeSource_)() = wallClockMilliseconds;
+double (*pTimer::timeSource_)() = monotonicMilliseconds;
 
 pTimer* pTimer::instance() {
     if (!instance_)
@@ -17,15 +19,25 @@ pTimer* pTimer::instance() {
     return instance_;
 }
 
-void pTimer::setTimeSource(double (*now)()) { timeSource_ = now ? now : wallClockMilliseconds; }
+void pTimer::setTimeSource(double (*now)()) {
+    timeSource_ = now ? now : monotonicMilliseconds;
+}
 
-pTimer::pTimer() { startTime = currentTime(); }
+pTimer::pTimer() {
+    startTime = currentTime();
+}
 
-double pTimer::currentTime() { return timeSource_(); }
+double pTimer::currentTime() {
+    return timeSource_();
+}
 
-void pTimer::start() { startTime = currentTime(); }
+void pTimer::start() {
+    startTime = currentTime();
+}
 
-double pTimer::getElapsed() { return currentTime() - startTime; }
+double pTimer::getElapsed() {
+    return currentTime() - startTime;
+}
 
 unsigned int pTimer::setMark() {
     marks.push_back(currentTime());
@@ -38,7 +50,9 @@ double pTimer::timeSinceMark(unsigned int i) {
     return until - marks[i];
 }
 
-void pTimer::suspendMark(unsigned int i) { suspendedMarks.emplace(i, currentTime()); }
+void pTimer::suspendMark(unsigned int i) {
+    suspendedMarks.emplace(i, currentTime());
+}
 
 void pTimer::resumeMark(unsigned int i) {
     auto suspended = suspendedMarks.find(i);
@@ -53,7 +67,9 @@ void pTimer::resetMark(unsigned int i) {
     marks[i] = currentTime();
 }
 
-void pTimer::advanceMark(unsigned int i, double ms) { marks[i] += ms; }
+void pTimer::advanceMark(unsigned int i, double ms) {
+    marks[i] += ms;
+}
 
 void pTimer::wait(double ms) {
     double begin = currentTime();

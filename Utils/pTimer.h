@@ -3,7 +3,8 @@
 #include <map>
 #include <vector>
 
-// The game's one clock, in milliseconds, with numbered marks that are never released.
+// The game's one clock, in milliseconds of the system's monotonic clock, with numbered marks that
+// are never released.
 class pTimer {
 public:
     double startTime;
@@ -11,8 +12,8 @@ public:
     std::map<unsigned int, double> suspendedMarks;
 
     static pTimer* instance();
-    // Replaces the clock every reading uses (tests step time with it); null restores the wall
-    // clock.
+    // Replaces the clock every reading uses (tests step time with it); null restores the
+    // monotonic clock.
     static void setTimeSource(double (*now)());
 
     double currentTime();

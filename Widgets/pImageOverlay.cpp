@@ -52,25 +52,30 @@ void pImageOverlay::draw(float x, float y, float w, float h, float r, float g, f
         return;
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture->getTexID()));
     glColor4f(r, g, b, a);
-    if (inkRight <= inkLeft)
+    // Unblended, the clear margin is drawn like any other texel (the background relies on that
+    // to cover old frames); blended, it would come to nothing and is left out.
+    const bool blended = glIsEnabled(GL_BLEND);
+    const float u0 = blended ? inkLeft : 0.0f, u1 = blended ? inkRight : 1.0f;
+    const float v0 = blended ? inkBottom : 0.0f, v1 = blended ? inkTop : 1.0f;
+    if (u1 <= u0)
         return;
     const float x0 = static_cast<float>(static_cast<int>(x - w));
     const float x1 = static_cast<float>(static_cast<int>(x + w));
     const float y0 = static_cast<float>(static_cast<int>(y - h));
     const float y1 = static_cast<float>(static_cast<int>(y + h));
     // The image's last row is the top of the picture: it goes on the upper edge (y0).
-    const float left = x0 + (x1 - x0) * inkLeft;
-    const float right = x0 + (x1 - x0) * inkRight;
-    const float top = y1 + (y0 - y1) * inkTop;
-    const float bottom = y1 + (y0 - y1) * inkBottom;
+    const float left = x0 + (x1 - x0) * u0;
+    const float right = x0 + (x1 - x0) * u1;
+    const float top = y1 + (y0 - y1) * v1;
+    const float bottom = y1 + (y0 - y1) * v0;
     glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(inkLeft, inkTop);
+    glTexCoord2f(u0, v1);
     glVertex2f(left, top);
-    glTexCoord2f(inkRight, inkTop);
+    glTexCoord2f(u1, v1);
     glVertex2f(right, top);
-    glTexCoord2f(inkLeft, inkBottom);
+    glTexCoord2f(u0, v0);
     glVertex2f(left, bottom);
-    glTexCoord2f(inkRight, inkBottom);
+    glTexCoord2f(u1, v0);
     glVertex2f(right, bottom);
     glEnd();
 }

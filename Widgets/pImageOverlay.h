@@ -13,9 +13,9 @@ public:
     pImageOverlay(const pImageOverlay&) = delete;
     pImageOverlay& operator=(const pImageOverlay&) = delete;
 
-    // Centre, half extents, colour. Corners are truncated to whole pixels. Only the part of the
-    // rectangle where the picture has any ink is filled: with alpha blending, as every caller
-    // draws pictures that have a clear margin, that margin would blend to nothing.
+    // Centre, half extents, colour. Corners are truncated to whole pixels. With blending on,
+    // only the part of the rectangle where the picture has any ink is filled: its clear margin
+    // would blend to nothing. With blending off the whole rectangle is filled.
     void draw(float x, float y, float w, float h, float r, float g, float b, float a);
     // The picture, then seven larger, drifting, faint copies of it; the drift wobbles with
     // `phase`, which the caller advances over time.

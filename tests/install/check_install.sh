@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temp prefix and checks what a desktop sees there: the layout, the
 # desktop entry and metainfo through their validators, and the game's files found from bin/.
-# Usage: check_install.sh BUILD_DIR PROBE SOURCE_DIR [CMAKE]
+# Usage: check_install.sh BUILD_DIR PROBE SOURCE_DIR VERSION [CMAKE]
 set -euo pipefail
-build=$1 probe=$2 source=$3 cmake=${4:-cmake}
+build=$1 probe=$2 source=$3 version=$4 cmake=${5:-cmake}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 prefix=$tmp/prefix
@@ -30,6 +30,17 @@ grep -qx 'Exec=plinx' "$desktop" || fail "desktop entry does not start bin/plinx
 grep -qx 'Icon=plinx' "$desktop" || fail "desktop entry does not name the plinx icon"
 grep -q '<launchable type="desktop-id">plinx.desktop</launchable>' "$metainfo" ||
     fail "metainfo does not launch plinx.desktop"
+grep -q "<release version=\"$version\" date=" "$metainfo" || fail "metainfo has no release $version"
+
+manual=$prefix/share/man/man6/plinx.6.gz
+[ -f "$manual" ] || fail "no manual page in share/man/man6"
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$manual" 2>&1 >/dev/null) || true
+[ -z "$warnings" ] || fail "the manual page renders with warnings: $warnings"
+page=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$manual" 2>/dev/null)
+for heading in NAME SYNOPSIS DESCRIPTION OPTIONS CONTROLS FILES ENVIRONMENT 'EXIT STATUS'; do
+    grep -qx "$heading" <<<"$page" || fail "the manual page has no $heading"
+done
+grep -q "plinx $version" <<<"$page" || fail "the manual page does not name version $version"
 
 for size in 16 32 48 64 128 256; do
     icon=$prefix/share/icons/hicolor/${size}x${size}/apps/plinx.png
