@@ -7,6 +7,7 @@
 #include "Input/pInputManager.h"
 #include "Platform/pResourceFolder.h"
 #include "Shell/pFrameCallbacks.h"
+#include "Shell/pOSXGame.h"
 #include "Sound/slSound.h"
 #include "Text/pTextManager.h"
 #include "Utils/pTimer.h"
@@ -15,9 +16,11 @@
 #include "tests/support/FakeClock.h"
 #include "tests/support/FakeGame.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/GLTestContext.h"
 #include "tests/support/TempFolder.h"
 
+#include <filesystem>
 #include <tuple>
 
 namespace {
@@ -30,9 +33,11 @@ protected:
     pGame* platform = nullptr;
     pTextManager* text = pTextManager::instance();
     pPlinx* game = nullptr;
-    // What start-up drew and said; the game starts once per process.
+    // What start-up drew and said; the game starts once per process, in SetUp unless the test
+    // starts it in a process of its own.
     static inline std::string startUp, startUpSaid;
     static inline int startUpSwaps = 0;
+    bool startsTheGame = true;
 
     void SetUp() override {
         GLTestContext::SetUp();
@@ -46,7 +51,7 @@ protected:
         pInputManager::instance()->init();
         pKeyboardHandler::instance()->events.clear();
         game = pPlinx::instance();
-        if (!game->initialised) {
+        if (!game->initialised && startsTheGame) {
             writeFileBytes(userData.file("prefs.txt"), "{\nfxVolume\n77\n}\n");
             game->prefs = pPreferencesManager();
             auto brisk = text->fonts.find("Brisk"); // another test's copy: the game loads its own
@@ -113,6 +118,13 @@ protected:
         }
         return out;
     }
+    // The player switches to another program, as the frame driver passes it on.
+    void loseFocus() {
+        driver.setFocusLostFunc(focusLost);
+        pEvent event = eventOf(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED);
+        focusEvent(nullptr, &event, &driver);
+        frame();
+    }
     void tap(PKEYCODE k) {
         hold(k);
         frame();
@@ -137,7 +149,7 @@ protected:
         ASSERT_EQ(game->currentScreen, MAIN_GAME);
     }
     // A game with that score, its well filled so that the next piece cannot land, run until its
-    // fade has left the board; Escape after the end must not pause.
+    // fade has left the board; neither Escape nor losing the focus pauses after the end.
     void playToGameOver(int score) {
         startGame();
         game->puzzle.score = score;
@@ -149,6 +161,7 @@ protected:
             if (!game->puzzle.playing && !over) {
                 over = true;
                 tap(PKEY_ESCAPE);
+                loseFocus();
                 EXPECT_FALSE(game->paused);
             }
         }
@@ -189,6 +202,14 @@ TEST_F(PlinxFlow, StartsWithSixLoadingFramesThenTheTitleFadesInAfter1200ms) {
                                    "Quit Game @320.0,329.0 h31.5 C\n");
     EXPECT_EQ(title.substr(96, 56), "Use the left, right and down keys to move your blocks. @");
     EXPECT_EQ(title.substr(title.size() - 15), ",448.0 h24.0 L\n");
+    std::string help;
+    for (const auto& [message, marks] : game->helpMarquee->messages)
+        help += message + "|";
+    EXPECT_EQ(help,
+              "Use the left, right and down keys to move your blocks.|Use the Z and X keys to "
+              "rotate.|Press Escape to Pause.|Press F11 to toggle full screen.|Make 2x2 "
+              "Blocks of the same color. When the sweeper passes, they will be cleared.|"
+              "Enjoy!|");
 }
 
 TEST_F(PlinxFlow, TheMenuBlipsAtTheEffectsVolumeAndLeadsToTheTableAndBack) {
@@ -202,15 +223,23 @@ TEST_F(PlinxFlow, TheMenuBlipsAtTheEffectsVolumeAndLeadsToTheTableAndBack) {
     frames(600);
     ASSERT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
     EXPECT_FALSE(game->puzzle.playing);
-    // The table: ten rows 35 apart from baseline 85, names from the left, scores to the right.
-    std::string expected = "High Scores @320.0,48.0 h36.0 C\n";
-    for (int row = 0; row < 10; row++) {
-        char y[32];
-        std::snprintf(y, sizeof y, "%.1f h20.0 ", 85.0 + 35 * row);
-        expected += "No One" + std::to_string(row) + " @64.0," + y + "L\n" +
-                    std::to_string(100 - 5 * row) + " @576.0," + y + "R\n";
+    // The table: ten rows 35 apart from baseline 85, names from the left, scores to the right;
+    // in a larger view the rows grow with its height.
+    for (auto [width, height, menu] : {std::tuple{1280, 960, "Continue @640.0,928.0 h25.2 C\n"},
+                                       {640, 480, "Continue @320.0,448.0 h25.2 C\n"}}) {
+        driver.windowWidth = width, driver.windowHeight = height;
+        const float scale = height / 480.0f;
+        char line[96];
+        std::snprintf(line, sizeof line, "High Scores @%d.0,48.0 h36.0 C\n", width / 2);
+        std::string expected = line;
+        for (int row = 0; row < 10; row++) {
+            const float y = scale * (85 + 35 * row), h = scale * 20;
+            std::snprintf(line, sizeof line, "No One%d @64.0,%.1f h%.1f L\n%d @%d.0,%.1f h%.1f R\n",
+                          row, y, h, 100 - 5 * row, width - 64, y, h);
+            expected += line;
+        }
+        EXPECT_EQ(shows(), expected + menu);
     }
-    EXPECT_EQ(shows(), expected + "Continue @320.0,448.0 h25.2 C\n");
     tap(PKEY_RETURN);
     frames(600);
     EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
@@ -218,30 +247,47 @@ TEST_F(PlinxFlow, TheMenuBlipsAtTheEffectsVolumeAndLeadsToTheTableAndBack) {
 
 TEST_F(PlinxFlow, StartGameStartsTheBoardOnPaletteZeroAndShowsScoreLevelAndPause) {
     reachTitle();
+    loseFocus();
+    EXPECT_FALSE(game->paused) << "nothing to pause on the title";
     std::copy(levelList + 12, levelList + 16, colorList); // as the last game left them
     hold(PKEY_RETURN);
     frame();
     EXPECT_TRUE(game->puzzle.playing) << "the board starts while the title still shows";
     EXPECT_TRUE(std::equal(colorList, colorList + 4, levelList)) << "palette 0 at once";
     letGo(PKEY_RETURN);
+    loseFocus(); // while the fade into the game still shows the title
     frames(600);
+    ASSERT_EQ(game->currentScreen, MAIN_GAME);
+    EXPECT_TRUE(game->paused) << "the game arrives paused";
+    tap(PKEY_ESCAPE);
     const std::string readOuts = "Score : 0 @32.0,32.0 h32.0 L\nLevel : 1 @608.0,32.0 h32.0 R\n";
     EXPECT_EQ(shows(), readOuts);
     game->puzzle.score = 9;
     EXPECT_EQ(shows(), "Score : 9 @32.0,32.0 h32.0 L\nLevel : 2 @608.0,32.0 h32.0 R\n");
     game->puzzle.score = 0;
     frame();
-    // Escape pauses and resumes; while paused the board stands still under the notice.
-    tap(PKEY_ESCAPE);
-    ASSERT_TRUE(game->paused);
-    int row = game->puzzle.pieceY;
-    frames(2000);
-    EXPECT_EQ(game->puzzle.pieceY, row);
-    EXPECT_EQ(shows(), readOuts + "Paused @320.0,240.0 h32.0 C\n");
-    tap(PKEY_ESCAPE);
-    EXPECT_FALSE(game->paused);
-    frames(1000);
-    EXPECT_NE(game->puzzle.pieceY, row);
+    // Escape, or the focus lost, pauses; while paused the board stands still under the notice,
+    // and only Escape resumes.
+    for (bool escape : {true, false}) {
+        escape ? tap(PKEY_ESCAPE) : loseFocus();
+        ASSERT_TRUE(game->paused);
+        int row = game->puzzle.pieceY;
+        frames(2000);
+        EXPECT_EQ(game->puzzle.pieceY, row);
+        EXPECT_EQ(shows(), readOuts + "Paused @320.0,240.0 h32.0 C\n");
+        loseFocus();
+        EXPECT_TRUE(game->paused);
+        tap(PKEY_ESCAPE);
+        EXPECT_FALSE(game->paused);
+        frames(1000);
+        EXPECT_NE(game->puzzle.pieceY, row);
+    }
+    // A stalled process resumes with a quarter-second step at most.
+    for (double ms : {16.0, 10000.0, 250.0, 400.0, 33.0}) {
+        const float before = game->totalTime;
+        frame(ms);
+        EXPECT_NEAR(game->totalTime - before, std::min(ms, 250.0) / 1000, 1e-4) << ms;
+    }
 }
 
 TEST_F(PlinxFlow, KeysMoveAndRotateThePieceAsTheyRepeat) {
@@ -299,6 +345,7 @@ TEST_F(PlinxFlow, AHighScoreIsNamedOnceAndTheNameIsOfferedAgainNextTime) {
               "qz1000100");
     std::string saved = readFileBytes(userData.file("scores.txt"));
     EXPECT_TRUE(saved.find("qz") != std::string::npos && saved.find("qz") == saved.rfind("qz"));
+    EXPECT_EQ(shows().find("could not"), std::string::npos);
     // The next high score offers the same name; Return while the screen still fades in takes
     // it, and the screen is left once that fade is over.
     playToGameOver(6000);
@@ -306,12 +353,19 @@ TEST_F(PlinxFlow, AHighScoreIsNamedOnceAndTheNameIsOfferedAgainNextTime) {
     ASSERT_TRUE(game->transitionManager.active);
     std::string entry = shows();
     EXPECT_EQ(entry.substr(entry.rfind("qz")), "qz @320.0,240.0 h24.0 C\n");
-    tap(PKEY_RETURN);
+    {
+        FileSizeLimit fullDisk(100); // this save fails
+        tap(PKEY_RETURN);
+    }
     EXPECT_EQ(game->highScoreList.getName(0) + std::to_string(game->highScoreList.getScore(0)),
               "qz6000");
     frames(800);
     EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
     EXPECT_EQ(game->highScoreList.getScore(2), 100) << "each score went in once";
+    // Standard output is not where a player looks: the table says it.
+    EXPECT_NE(shows().find("No One7 @64.0,400.0 h20.0 L\n65 @576.0,400.0 h20.0 R\n"
+                           "Your score could not be saved. @320.0,419.0 h13.0 C\nContinue"),
+              std::string::npos);
 }
 
 TEST_F(PlinxFlow, TheTitleImageShrinksToHalfAtTheBlackMiddleOfAFade) {
@@ -362,6 +416,50 @@ TEST_F(PlinxFlow, CommandFAndF11ToggleFullScreenOncePerPress) {
     sendModifiers(0);
     EXPECT_EQ(driver.entered * 10 + driver.left, 22);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "key enter\nkey exit\nkey enter\nkey exit\n");
+}
+
+// For a test that starts the game in a process of its own.
+struct PlinxAssets : PlinxFlow {
+    PlinxAssets() { startsTheGame = false; }
+};
+
+// An asset missing, unreadable, or a bad copy of it in the player's folder in front of the
+// shipped one: each is named, the shipped copy loads where there is one, the game plays
+// to its end without the rest, and Quit Game leaves with status 0, the preferences saved.
+TEST_F(PlinxAssets, EachBadAssetIsNamedAndTheGamePlaysAndQuitsWithoutIt) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The child runs this test again from the start; it saves where the parent looks.
+    setenv("PLINX_ASSETS_TEST_FOLDER", userData.path().c_str(), 0);
+    const std::string player = std::getenv("PLINX_ASSETS_TEST_FOLDER");
+    TempFolder shipped;
+    for (std::string name : {"prefs.txt", "Brisk.tga", "menublip.mp3", "bg.tga", "block.tga"})
+        std::filesystem::copy_file(PLINX_SOURCE_DIR "/Resources/" + name, shipped.file(name));
+    writeFileBytes(shipped.file("splash.tga"), "not a picture");
+    for (std::string name : {"Brisk.tga", "menublip.mp3", "bg.tga", "block.tga"})
+        writeFileBytes(player + "/" + name, name == "menublip.mp3" ? "" : "not a picture");
+    EXPECT_EXIT(
+        {
+            dup2(2, 1); // the messages go to standard output; let the check see them
+            setResourceFolder(shipped.path());
+            setUserDataFolder(player);
+            std::atexit(release);
+            playToGameOver(0);
+            if (!text->setCurrentFont("Brisk") || !slGetSoundDuration(game->menuBlipSound))
+                std::abort();
+            reachTitle();
+            game->mainMenu.currChoice = 2;
+            tap(PKEY_RETURN);
+            std::abort();
+        },
+        ::testing::ExitedWithCode(0),
+        "Error, cannot load Brisk.tga.\n[^\n]*Brisk.tga is not a file the game can read; using "
+        "the copy the game came with, [^\n]*plinx-test[^\n]*Brisk.tga.\n"
+        ".*Error, cannot load tallowbrook.tga.\nIt belongs in [^\n]*plinx-test[^\n]*\n"
+        ".*Error, cannot load menublip.mp3.\n[^\n]*menublip.mp3 is not [^\n]*; using the copy "
+        ".*Error, cannot load splash.tga.\n[^\n]*splash.tga is not [^\n]*; going on without it"
+        ".*Error, cannot load bg.tga.\n[^\n]*bg.tga is not [^\n]*; using the copy "
+        ".*Error, cannot load block.tga.\n[^\n]*block.tga is not [^\n]*; using the copy ");
+    EXPECT_NE(readFileBytes(player + "/prefs.txt").find("{\nfxVolume\n256\n}"), std::string::npos);
 }
 
 } // namespace

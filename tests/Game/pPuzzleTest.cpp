@@ -193,6 +193,33 @@ TEST_F(Board, SquaresAreClearedOnceEachWhenTheSweeperLeavesTheirColumn) {
     EXPECT_EQ(columns(4, 5), "22........|21........");
 }
 
+// The sweeper keeps its pace and its column however long a game has run: its clock adds up
+// float milliseconds, which from 2^24 would drop or double a frame's step.
+TEST_F(Board, TheSweeperKeepsItsPaceAndColumnAfterDaysOfPlay) {
+    for (auto [start, step] : {std::pair{16777216 - 200, 0.0167f}, // just below 2^24 ms
+                               {1 << 28, 0.0167f},                 // 3 days at 60 fps
+                               {1 << 29, 0.0167f},
+                               {1 << 29, 0.0333f}, // 6 days at 30 fps
+                               {1 << 30, 0.0333f}}) {
+        SetUp();
+        p.fallDelay = 1e9f;
+        p.sweepTime = start;
+        p.update(0.0f);
+        const int pass = 16 * p.sweepPeriod;
+        EXPECT_EQ(p.sweepTime % pass, start % pass) << "a wrap keeps the sweeper in place";
+        // A minute of steps covers a minute, less the fractions each step drops.
+        const int count = static_cast<int>(60.0f / step);
+        long long covered = 0;
+        for (int i = 0; i < count; i++) {
+            int before = p.sweepTime;
+            p.update(step);
+            covered += ((p.sweepTime - before) % pass + pass) % pass;
+            ASSERT_LT(p.sweepTime, 16777216 + 1000);
+        }
+        EXPECT_NEAR(covered, count * step * 1000, count * 1.5) << start << " ms, step " << step;
+    }
+}
+
 // The switch at the fade's middle shows in the screen flow; here what the flow cannot reach.
 TEST(pTransitionManager, TheFirstRequestWinsAndALateStepSwitchesAndEnds) {
     FakeClock clock;

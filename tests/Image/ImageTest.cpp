@@ -9,7 +9,11 @@
 #include "tests/support/TempFolder.h"
 
 #include <filesystem>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -173,17 +177,20 @@ TEST_F(ImageFile, TgaEveryTypeAndDepthPacketsIdFieldAndOrigin) {
     // Top-left origin: the first stored row is the top one.
     ASSERT_TRUE(load(reader, tga(2, 1, 2, 24, 0, 0x20).append(rows)));
     EXPECT_EQ(image.getPixelub(0, 0, 0) * 10 + image.getPixelub(1, 0, 0), 79);
+    // Sides up to 4096 are taken.
+    EXPECT_TRUE(load(reader, runLengthTga(4096, 1)) && load(reader, runLengthTga(1, 4096)));
 }
 
 TEST_F(ImageFile, TgaHostileFilesAreRefusedAndLeaveTheImage) {
     pTGALoader* reader = pTGALoader::instance();
     ByteFile good = tga(2, 2, 2, 32).fill(16, 0x55);
     ASSERT_TRUE(load(reader, good));
-    // No width, negative height, too wide, a gigabyte promised by ten bytes (raw and packed),
-    // cut short (also inside the header), an id field past the end, a run of five into four
-    // pixels, a raw packet past them, a missing last packet, 15 bits, a colour-mapped type and a
-    // colour map present.
+    // No width, negative height, a side past 4096 (each way), too wide, a gigabyte promised by ten
+    // bytes (raw and packed), cut short (also inside the header), an id field past the end, a run
+    // of five into four pixels, a raw packet past them, a missing last packet, 15 bits, a
+    // colour-mapped type and a colour map present.
     refuses(reader, {tga(2, 0, 2, 32).fill(16, 0), tga(2, 2, -2, 32).fill(16, 0),
+                     runLengthTga(4097, 2), runLengthTga(2, 4097),
                      tga(3, 20000, 1, 8).fill(20000, 0), tga(3, 16384, 16384, 8).fill(10, 0),
                      tga(11, 16384, 16384, 8).fill(10, 0x81), good.truncated(1), good.truncated(20),
                      tga(2, 2, 2, 32, 200).fill(16, 0), tga(10, 2, 2, 32).u8(0x84).fill(4, 0),
@@ -193,6 +200,36 @@ TEST_F(ImageFile, TgaHostileFilesAreRefusedAndLeaveTheImage) {
     EXPECT_FALSE(reader->load(folder.file("missing.tga"), &image));
     EXPECT_FALSE(reader->load(folder.path(), &image));
     EXPECT_TRUE(untouched());
+}
+
+// A picture the memory cannot hold is refused, never a crash: 64 MB of pixels from a 640 kB
+// file, read in a child process with 16 MB to spare. The address sanitizer reserves terabytes
+// of address space, so no such limit can be set under it.
+TEST_F(ImageFile, TgaTheMemoryCannotHoldIsRefused) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "no address space limit under the address sanitizer";
+#elif defined(__has_feature)
+    if (__has_feature(address_sanitizer))
+        GTEST_SKIP() << "no address space limit under the address sanitizer";
+#endif
+    const std::string big = runLengthTga(4096, 4096).writeTo(folder.file("big.tga"));
+    pid_t child = fork();
+    if (child == 0) {
+        std::ifstream status("/proc/self/status");
+        std::string word;
+        while (status >> word && word != "VmSize:") {
+        }
+        rlim_t kilobytes = 0;
+        status >> kilobytes;
+        rlimit limit{(kilobytes + 16384) * 1024, (kilobytes + 16384) * 1024};
+        setrlimit(RLIMIT_AS, &limit);
+        // What escapes the reader ends the child, as it would end the game.
+        [&]() noexcept { _exit(pTGALoader::instance()->load(big, &image) ? 1 : 0); }();
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0) << "loaded in too little memory, or ended by a signal";
+    EXPECT_TRUE(pTGALoader::instance()->load(big, &image)) << "and it loads with enough";
 }
 
 TEST_F(ImageFile, BmpPaddedRowsPalettesAndTheDataOffset) {

@@ -1,5 +1,6 @@
 #include "tests/Input/InputFixture.h"
 
+#include <tuple>
 #include <vector>
 
 using KeyboardTest = InputTest;
@@ -56,6 +57,56 @@ TEST_F(KeyboardTest, WithoutRepeatAHeldKeyIsPressedOnceAndReleasedOnce) {
     EXPECT_TRUE(keyboard->keyUnpressed(PKEY_Z, 0) && keyboard->keyUp(PKEY_Z, 0));
     frame();
     EXPECT_FALSE(keyboard->keyUnpressed(PKEY_Z, 0));
+}
+
+// A key that goes down and up again between two frames (quick fingers, scripted input) is
+// pressed for every reader of that frame and for no later one: with repeat off or on, and when
+// let go and pressed again. Its events are read in that frame.
+TEST_F(KeyboardTest, ATapBetweenTwoFramesIsPressedForThatFrameOnly) {
+    for (auto [repeat, heldBefore, expected] : {std::tuple{false, false, "011 du 000"},
+                                                {true, false, "011 du 000"},
+                                                {false, true, "0011 udu 000"}}) {
+        input->init();
+        std::string seen;
+        if (repeat)
+            keyboard->enableRepeat(250.0, 20.0);
+        if (heldBefore) {
+            hold(PKEY_RETURN);
+            frame();
+            clock.advance(33);
+            seen += std::to_string(keyboard->keyPressed(PKEY_RETURN, 0)); // held: no press
+            letGo(PKEY_RETURN);
+        }
+        hold(PKEY_RETURN);
+        letGo(PKEY_RETURN);
+        seen += std::to_string(keyboard->keyDown(PKEY_RETURN, 0)) +
+                std::to_string(keyboard->keyPressed(PKEY_RETURN, 0)) +
+                std::to_string(keyboard->keyPressed(PKEY_RETURN, 0)) + " ";
+        for (pKeyIterator it = keyboard->getKeyIterator(0); it.hasMoreEvents();)
+            seen += it.getNext().down ? "d" : "u";
+        // The second update step of the frame, and the frames after, see nothing.
+        frame();
+        seen += " " + std::to_string(keyboard->keyPressed(PKEY_RETURN, 0));
+        clock.advance(300);
+        frame();
+        seen += std::to_string(keyboard->keyPressed(PKEY_RETURN, 0)) +
+                std::to_string(keyboard->getKeyIterator(0).hasMoreEvents());
+        EXPECT_EQ(seen, expected);
+    }
+    // Only a key going down is a press: not a held modifier reported again with another one,
+    // nor a tap that a lock hid.
+    sendModifiers(PMODIFIER_COMMAND);
+    frame();
+    sendModifiers(PMODIFIER_COMMAND | PMODIFIER_SHIFT);
+    sendModifiers(PMODIFIER_COMMAND);
+    EXPECT_TRUE(!keyboard->keyPressed(PKEY_COMMAND, 0) && keyboard->keyPressed(PKEY_SHIFT, 0));
+    frame();
+    ASSERT_TRUE(input->lock(5));
+    hold(PKEY_Z);
+    letGo(PKEY_Z);
+    EXPECT_FALSE(keyboard->keyPressed(PKEY_Z, 5));
+    ASSERT_TRUE(input->unlock(5));
+    EXPECT_FALSE(keyboard->keyPressed(PKEY_Z, 0));
 }
 
 TEST_F(KeyboardTest, UnknownKindsAndOutOfRangeCodesAreLeftAlone) {

@@ -5,8 +5,10 @@
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <vector>
+
+#include <chrono>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -248,4 +250,22 @@ TEST(MediaImport, RejectsBrokenFilesAndAcceptsSilentOnes) {
     EXPECT_EQ(data, nullptr);
     long offset = 0;
     EXPECT_EQ(getSoundHeaderOffset(nullptr, &offset), kBadFormat);
+
+    // Over two minutes is refused at once, whatever the rate: resampled whole, half an hour of
+    // silent 8 kHz frames (72 bytes for 576 samples) took seconds and a gigabyte.
+    std::string frame(72, 0);
+    frame[0] = '\xFF', frame[1] = '\xE3', frame[2] = '\x18', frame[3] = '\xC0';
+    for (double seconds : {100.0, 125.0, 1800.0}) {
+        std::string mp3;
+        for (int i = 0; i < int(seconds * 8000 / 576 + 0.5); i++)
+            mp3 += frame;
+        auto start = std::chrono::steady_clock::now();
+        int error = importSoundMemory(mp3.data(), mp3.size(), 48000, &data, &duration);
+        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(error, seconds < 120 ? 0 : kNoMemory) << seconds;
+        EXPECT_EQ(data == nullptr, seconds > 120);
+        EXPECT_NEAR(duration, seconds < 120 ? seconds : 0, 0.1);
+        EXPECT_TRUE(seconds < 120 || took.count() < 1.5) << took.count() << " s";
+        disposeSoundData(data);
+    }
 }

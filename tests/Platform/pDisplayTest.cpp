@@ -123,6 +123,33 @@ TEST_F(DisplayTest, LeavingFullScreenWithoutAWindowOpensOne) {
     EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
 }
 
+TEST_F(DisplayTest, ViewportFollowsTheResizedWindow) {
+    SDL_SetWindowSize(game.window, 800, 600);
+    EXPECT_TRUE(pumpUntil([&] { return game.getViewWidth() == 800; }));
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ((std::array<int, 3>{game.getViewHeight(), viewport[2], viewport[3]}),
+              (std::array<int, 3>{600, 800, 600}));
+}
+
+// A window the driver cannot give a context ends the game with the reason, not an assertion.
+TEST(NoOpenGL, AWindowWithoutAContextEndsTheGameWithAMessage) {
+    ASSERT_TRUE(pGlobalGLContext::instance()->createdSuccessfully());
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            dup2(2, 1); // the messages go to standard output; let the check see them
+            SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, 64); // a pixel format no driver offers
+            pOSXGame game;
+            chooseDisplaySettings(game);
+            game.makeContextCurrent();
+            std::abort();
+        },
+        ::testing::ExitedWithCode(1),
+        "error creating pixel format\nerror switching\n"
+        "OpenGL could not be started: the game window has no OpenGL context: .+\n");
+}
+
 // The pointer is read from the window's content corner, but for a full-screen view.
 TEST_F(DisplayTest, PointerReadsFromTheWindowsCornerOrTheScreensInFullScreen) {
     pMouseHandler* mouse = pMouseHandler::instance();

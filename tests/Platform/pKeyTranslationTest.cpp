@@ -90,6 +90,45 @@ TEST(pEventLoop, KeysBecomeRawKeysAndModifierChanges) {
     }
 }
 
+// Losing the keyboard to another program, being minimised, or being hidden by the window manager
+// puts the game out of the player's sight, and is reported for the shown window; losing the
+// keyboard is not for a hidden one. The game's own hiding of its window on the way into full
+// screen is not, nor is anything for a window since destroyed.
+TEST(pEventLoop, AWindowPutOutOfSightIsReportedUnlessTheGameDidIt) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        GTEST_SKIP() << "needs an X server (run under xvfb-run -a)";
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    SDL_Window* shown = SDL_CreateWindow("sight", 0, 0, 64, 64, 0);
+    SDL_Window* hidden = SDL_CreateWindow("sight", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
+    ASSERT_TRUE(shown && hidden) << SDL_GetError();
+    ASSERT_EQ(SDL_GetKeyboardFocus(), nullptr) << "no window took the keyboard yet";
+    const Uint32 shownId = SDL_GetWindowID(shown), hiddenId = SDL_GetWindowID(hidden);
+    auto reported = [](Uint32 window, Uint8 what) {
+        SDL_Event event{};
+        event.type = SDL_WINDOWEVENT;
+        event.window.event = what;
+        event.window.windowID = window;
+        const std::string out = translated(event);
+        return out.empty() ? "0" : out == "window 6 0 0;" ? "1" : out; // 6: deactivated
+    };
+    std::string seen;
+    for (Uint32 window : {shownId, hiddenId})
+        for (Uint8 what :
+             {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_HIDDEN})
+            seen += reported(window, what);
+    displayShowWindow(shown, false); // as on the way into full screen
+    seen += " " + reported(shownId, SDL_WINDOWEVENT_HIDDEN);
+    displayShowWindow(shown, true);
+    seen += reported(shownId, SDL_WINDOWEVENT_HIDDEN);
+    SDL_DestroyWindow(shown); // as the full-screen window on the way back
+    SDL_DestroyWindow(hidden);
+    seen += " " + reported(shownId, SDL_WINDOWEVENT_HIDDEN) +
+            reported(hiddenId, SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_EQ(seen, "111011 01 00");
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
 namespace {
 
 std::vector<int> calls;

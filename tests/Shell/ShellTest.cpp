@@ -1,6 +1,7 @@
 // The frame driver's own logic (display modes, start-up lines), the GL helpers, and the input
 // recording that replays whole games.
 #include "Image/pTexture.h"
+#include "Shell/pCommandLine.h"
 #include "Shell/pInputRecorder.h"
 #include "Shell/pInputReplay.h"
 #include "Shell/pOSXGame.h"
@@ -42,6 +43,28 @@ TEST(pOSXGame, ModesKeepTheFirstDeepOneOfEachSizeLargestFirst) {
     EXPECT_EQ(filtered({mode(1024, 640, 32), mode(800, 600, 32), mode(1280, 1024, 32),
                         mode(1024, 768, 32), mode(640, 480, 24)}),
               "1280 x 1024 #2 @0;1024 x 768 #3 @0;1024 x 640 #0 @0;800 x 600 #1 @0;");
+}
+
+// The last of --fullscreen and --windowed counts; help ends the reading, a mistake ends it
+// with status 2. What each prints is the binary test's.
+TEST(pCommandLine, TheLastModeCountsAndHelpOrAMistakeFinishes) {
+    std::string seen;
+    for (std::vector<const char*> args :
+         std::vector<std::vector<const char*>>{{},
+                                               {"--fullscreen"},
+                                               {"--fullscreen", "--windowed"},
+                                               {"--windowed", "--fullscreen"},
+                                               {"--help", "--bogus"},
+                                               {"--fullscreen=yes"},
+                                               {"--fullscreen", "scores.txt"}}) {
+        args.insert(args.begin(), "plinx");
+        FILE* sink = std::tmpfile();
+        pCommandLine options(int(args.size()), const_cast<char**>(args.data()), sink, sink);
+        std::fclose(sink);
+        seen += std::to_string(options.fullscreen) + std::to_string(options.finished) +
+                std::to_string(options.exitStatus) + " ";
+    }
+    EXPECT_EQ(seen, "000 100 000 100 010 012 112 ");
 }
 
 TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {

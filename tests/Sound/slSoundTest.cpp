@@ -175,9 +175,18 @@ TEST_F(SoundTest, LoopsChainsAndPausesPlayOut) {
     EXPECT_TRUE(slIsChannelPlaying(0));
     slResumeAllChannels();
     EXPECT_TRUE(waitUntilIdle(0, 1000));
-    // Shut down, the library closes every channel.
+    // Its sounds disposed while one loops, the library closes every channel first, and the
+    // loop's next notification finds nothing to queue.
+    ASSERT_EQ(slPlaySoundDetailed(blip, &channel, kExactChannel, 256, 0, 1.0, -1), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     pAudioChannel* first = gChanArray[0].chan;
-    slExit();
+    slDisposeSounds();
+    EXPECT_TRUE(gNumChannels == 0 && !slAreAnySoundsPlaying());
+    for (int waited = 0; waited < 600; waited += 10) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        pAudioDevice::deliverNotifications();
+    }
+    EXPECT_EQ(slPlaySound(blip, 0, kAnyChannel), -1) << "the sound is gone";
     EXPECT_EQ(pAudioDevice::sentVolume(first), 0) << "channel 0 still open";
 }
 

@@ -6,7 +6,9 @@
 #include "Text/pFontDesc.h"
 #include "Image/pTexture.h"
 
+#include <chrono>
 #include <cmath>
+#include <sstream>
 
 namespace {
 
@@ -110,6 +112,27 @@ TEST_F(TextManagerTest, WrapsAtBlanksAndBreaksLongWords) {
     EXPECT_EQ(text->formatStringToWidth("HHHH", 1.5f * 47.2f, 48), "H-\nH-\nH-\nH");
     EXPECT_EQ(text->formatStringToWidth("HHH", 1.0f, 48) + text->formatStringToWidth("", 1, 48),
               "H-\nH-\nH");
+    // Wherever a word breaks, a colour escape stays whole: white's code bytes are letters,
+    // black's are themselves the escape byte.
+    const std::string word(12, 'H');
+    for (const std::string& escape : {pTextManager::getColorChangeStringf(1, 1, 1, 1),
+                                      pTextManager::getColorChangeStringub(0, 0, 0, 255)}) {
+        for (int width = 1; width <= 600; width++) {
+            std::istringstream lines(text->formatStringToWidth(word + escape + word, width, 20));
+            std::string letters, line;
+            int escapes = 0;
+            while (std::getline(lines, line)) {
+                if (!lines.eof() && !line.empty() && line.back() == '-')
+                    line.pop_back(); // the hyphen of a broken word
+                for (size_t i = 0; i < line.size(); i++)
+                    if (line.compare(i, 5, escape) == 0)
+                        escapes++, i += 4;
+                    else
+                        letters += line[i];
+            }
+            ASSERT_EQ(letters + std::to_string(escapes), word + word + "1") << "width " << width;
+        }
+    }
 }
 
 // Left, centred or right, each line on its own, 1.2 text heights apart; the visible ink ends a
@@ -144,6 +167,37 @@ TEST_F(TextManagerTest, AlignedStringsLandWhereMeasuredAndShrinkWithTheFade) {
     glClear(GL_COLOR_BUFFER_BIT);
     text->drawString("HH", 100.25f, 200, 48);
     EXPECT_EQ(inkBox(0, 148) + " " + inkBox(148), "106,129,168,191 153,176,168,191");
+}
+
+// A text far longer than the window, as a doctored scores.txt can hold: drawing it costs what
+// its visible part costs, shows the same, and still leaves the colour its end sets.
+TEST_F(TextManagerTest, OnlyTheVisiblePartOfALongTextIsDrawn) {
+    const auto shown = [&](const std::string& s, int variant, double& seconds) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColor4f(1, 1, 1, 1);
+        auto start = std::chrono::steady_clock::now();
+        if (variant == 1)
+            text->drawString(s, 64, 100, 20, 0, 300, 0, 480);
+        else
+            text->drawString(s, 64, variant ? 900 : 100, 20); // 2: below the window
+        glFinish();
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        return readAll();
+    };
+    std::string visible;
+    for (int i = 0; i < 200; i++)
+        visible += "HiT "[i % 4];
+    const std::string end = pTextManager::getColorChangeStringub(255, 0, 0, 255) + "\nHiT";
+    for (int variant = 0; variant < 3; variant++) {
+        double shortTime = 0, longTime = 0;
+        auto expected = shown(visible + end, variant, shortTime);
+        EXPECT_TRUE(shown(visible + std::string(4 << 20, 'H') + end, variant, longTime) ==
+                    expected);
+        GLfloat colour[4];
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        EXPECT_EQ(colour[1], 0.0f) << "the colour change at the end was lost";
+        EXPECT_LT(longTime, 0.1) << "the visible part alone: " << shortTime << " s";
+    }
 }
 
 } // namespace

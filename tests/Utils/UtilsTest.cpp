@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
 
 TEST(StringUtils, PackingConversionsAndCharacters) {
     EXPECT_EQ(pack("  two words \t\n") + "|" + pack(" \t") + "|" + pack("") + "|" + pack("x\r"),
@@ -50,6 +51,11 @@ TEST(pTimer, MarksSuspendResumeResetAdvanceAndWait) {
     timer->wait(5.0);
     EXPECT_GT(timer->currentTime() - before, 5.0);
     clock.stepPerReading = 0;
+    // Unfaked it reads the monotonic clock: setting the date must not move the game's clock.
+    pTimer::setTimeSource(nullptr);
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    EXPECT_NEAR(timer->currentTime(), now.tv_sec * 1000.0 + now.tv_nsec / 1e6, 100.0);
 }
 
 TEST(pVector, ArithmeticMatricesAndRotation) {

@@ -168,6 +168,28 @@ TEST_F(Widgets, OverlayLeavingOutTheClearMarginChangesNoPixel) {
     EXPECT_EQ(litPixels(), 0);
 }
 
+// The background is drawn unblended over the whole view, and frames with it skip the clear:
+// every texel replaces the frame before, clear ones too (many 32-bit pictures have no alpha).
+TEST_F(Widgets, AnUnblendedOverlayReplacesEveryPixelOfItsRectangle) {
+    for (unsigned int middleAlpha : {255u, 0u}) {
+        std::vector<unsigned int> texels(64, 0x60606000u); // grey round a white middle
+        for (int i : {18, 19, 20, 21, 26, 27, 28, 29, 34, 35, 36, 37, 42, 43, 44, 45})
+            texels[i] = 0xffffff00u | middleAlpha;
+        pImageOverlay background(picture(8, 8, texels));
+        glDisable(GL_BLEND);
+        std::vector<unsigned char> frames[2];
+        for (int i = 0; i < 2; i++) {
+            glClearColor(float(i), 0, float(1 - i), 1);
+            glClear(GL_COLOR_BUFFER_BIT);
+            background.draw(320, 240, 640 * 0.8f, 480 * 0.53333336f, 1, 1, 1, 1);
+            frames[i] = readAll();
+        }
+        EXPECT_TRUE(frames[0] == frames[1]) << middleAlpha;
+        EXPECT_EQ(pixel(0, 0)[1] * 1000 + pixel(320, 240)[1], 96255) << middleAlpha;
+    }
+    glClearColor(0, 0, 0, 1);
+}
+
 TEST_F(Widgets, SliderFollowsTheDraggedPointerAndDrawsItsKnobThere) {
     pHorizontalSlider slider;
     slider.setRect(100, 200, 50, 10);

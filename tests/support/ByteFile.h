@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -35,3 +36,14 @@ struct ByteFile {
         return path;
     }
 };
+
+// A valid run-length TGA of one colour, 32 bits a pixel: a large picture in a small file, as
+// every packet covers 128 pixels.
+inline ByteFile runLengthTga(int width, int height) {
+    ByteFile f;
+    f.u8(0).u8(0).u8(10).fill(9, 0).u16(unsigned(width)).u16(unsigned(height)).u8(32).u8(8);
+    for (size_t left = size_t(width) * size_t(height); left > 0;
+         left -= std::min<size_t>(128, left))
+        f.u8(0x80 | unsigned(std::min<size_t>(128, left) - 1)).u8(10).u8(200).u8(30).u8(255);
+    return f;
+}
