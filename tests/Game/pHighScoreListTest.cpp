@@ -86,10 +86,7 @@ TEST(HighScores, RowsStayPairedAndSortedAndDamagedFilesAreKeptAside) {
     const std::string keep = "Keep0=200;Keep1=190;Keep2=180;";
     const std::tuple<std::string, std::string, bool> cases[] = {
         // A NUL byte in a name and in a score.
-        {scoresFile(3, std::string("Ke\0ep3", 6), 5,
-                    std::string("1\0"
-                                "50",
-                                4)),
+        {scoresFile(3, std::string("Ke\0ep3", 6), 5, std::string("1\00050", 4)),
          keep + "Keep3=170;Keep4=160;Keep6=140;Keep7=130;Keep8=120;Keep9=110;No One5=75;", true},
         // A blank score line.
         {scoresFile(-1, "", 3, ""),
