@@ -3,7 +3,6 @@
 // delivers them. What each screen shows is read from the strings it draws and where.
 #include "Game/pPlinx.h"
 
-#include "File/cAttribs.h"
 #include "Input/pInputManager.h"
 #include "Platform/pResourceFolder.h"
 #include "Shell/pFrameCallbacks.h"
@@ -74,9 +73,8 @@ protected:
         if (game->helpMarquee)
             game->helpMarquee->makeReady();
         game->nameEntry.clear();
-        delete game->highScoreList.attribs;
-        game->highScoreList.attribs = new cAttribs();
-        game->highScoreList.makeBlankScoreList();
+        game->highScoreList.~pHighScoreList(); // the shipped table, no failed save
+        new (&game->highScoreList) pHighScoreList();
         if (game->initialised && (!gNumChannels || !slGetSoundDuration(game->menuBlipSound))) {
             slInit(4);
             slLoadSoundFromBundle("", "menublip.mp3", &game->menuBlipSound);
@@ -460,6 +458,7 @@ TEST_F(PlinxAssets, EachBadAssetIsNamedAndTheGamePlaysAndQuitsWithoutIt) {
         ".*Error, cannot load bg.tga.\n[^\n]*bg.tga is not [^\n]*; using the copy "
         ".*Error, cannot load block.tga.\n[^\n]*block.tga is not [^\n]*; using the copy ");
     EXPECT_NE(readFileBytes(player + "/prefs.txt").find("{\nfxVolume\n256\n}"), std::string::npos);
+    unsetenv("PLINX_ASSETS_TEST_FOLDER"); // a repeat gets a folder of its own
 }
 
 } // namespace
