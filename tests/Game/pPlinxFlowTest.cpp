@@ -42,7 +42,8 @@ protected:
         GLTestContext::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        platform = FakeGame::install(&driver);
+        platform = pGame::instance(); // the real one, made if need be, to put back
+        FakeGame::install(&driver);
         driver.windowWidth = 640, driver.windowHeight = 480;
         driver.fullscreenWidth = 1024, driver.fullscreenHeight = 768;
         setResourceFolder(PLINX_SOURCE_DIR "/Resources");
