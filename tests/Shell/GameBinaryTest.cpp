@@ -96,7 +96,8 @@ public:
     double cpuSeconds() {
         clockid_t clock;
         timespec used{};
-        clock_getcpuclockid(pid, &clock) == 0 && clock_gettime(clock, &used) == 0;
+        if (clock_getcpuclockid(pid, &clock) == 0)
+            clock_gettime(clock, &used);
         return double(used.tv_sec) + used.tv_nsec / 1e9;
     }
     // Waits, looking every millisecond and reading what the game prints, until `done` or the
