@@ -14,25 +14,32 @@ const pGameKeys::Action pGameKeys::ACTIONS[COUNT] = {
     {"ACTION_ROTCCW", "Rotate Anticlockwise", PKEY_Z},
 };
 
-std::string pGameKeys::refusal(int key) {
-    if (key < 0 || key >= pKeyboardHandler::KEY_COUNT)
-        return "is no key";
+std::string pGameKeys::keptFor(int key) {
     switch (key) {
     case PKEY_ESCAPE:
-        return "is Escape, which pauses the game";
+        return "pauses the game";
     case PKEY_RETURN:
-        return "is Return, which the menus need";
+        return "confirms in the menus";
     case PKEY_F11:
-        return "is F11, which switches full screen";
+        return "switches full screen";
     case PKEY_COMMAND:
-        return "is Command, which switches full screen with F";
+        return "switches full screen with F";
     default:
         return "";
     }
 }
 
+std::string pGameKeys::refusal(int key) {
+    if (key < 0 || key >= pKeyboardHandler::KEY_COUNT)
+        return "is no key";
+    const std::string use = keptFor(key);
+    return use.empty() ? "" : "is " + keyName(PKEYCODE(key)) + ", which " + use;
+}
+
 std::string pGameKeys::keyName(PKEYCODE key) {
     std::string name = pKeyboardHandler::instance()->keycodeToIdentifier(key);
+    if (key == PKEY_ESCAPE)
+        return "Escape"; // as the help says it
     if (name == "???")
         return "Key " + intToString(key);
     if (name.size() == 1)

@@ -24,6 +24,8 @@ public:
     // What keeps `key` from being bound ("is Escape, which pauses the game"); empty when it can
     // be. The keys the game needs elsewhere, and codes that are no key, cannot.
     static std::string refusal(int key);
+    // What the game needs a key for elsewhere ("pauses the game"); empty for a key it can bind.
+    static std::string keptFor(int key);
     // A key as players name it: letters in capitals, "Key 52" for a key without a name.
     static std::string keyName(PKEYCODE key);
 

@@ -256,7 +256,7 @@ std::string pOptionsScreen::hint() {
             pGameKeys::ACTIONS[std::min<unsigned>(keys.selected, pGameKeys::COUNT - 1)].label;
         if (keys.refusedKey >= 0)
             return pGameKeys::keyName(PKEYCODE(keys.refusedKey)) + " " +
-                   pGameKeys::refusal(keys.refusedKey) + ". Press another key for " + action +
+                   pGameKeys::keptFor(keys.refusedKey) + ". Press another key for " + action +
                    ", or Escape.";
         return "Press the new key for " + action + ". Escape cancels.";
     }
