@@ -115,6 +115,19 @@ void pOptionsScreen::update() {
 
     pKeyboardHandler* keyboard = pKeyboardHandler::instance();
     pMouseHandler* mouse = pMouseHandler::instance();
+    // The slider takes its own clicks and drags; every value it passes is heard, and the
+    // volume is saved when it is let go. Keys wait while it is held.
+    const bool wasDragging = volumeSlider->dragging != 0;
+    volumeSlider->value = app->fxVolume;
+    volumeSlider->listenForEventsAndUpdate();
+    if (volumeSlider->dragging && !wasDragging)
+        blippedVolume_ = app->fxVolume;
+    if (volumeSlider->dragging || wasDragging) {
+        currentRow = VOLUME;
+        setVolume(volumeSlider->value, !volumeSlider->dragging);
+        return;
+    }
+
     if (keyboard->keyPressed(PKEY_ESCAPE, 0)) {
         goBack();
         return;
@@ -131,19 +144,6 @@ void pOptionsScreen::update() {
         change(currentRow, -1);
     if (keyboard->keyPressed(PKEY_RIGHT, 0))
         change(currentRow, 1);
-
-    // The slider takes its own clicks and drags; every value it passes is heard, and the
-    // volume is saved when it is let go.
-    const bool wasDragging = volumeSlider->dragging != 0;
-    volumeSlider->value = app->fxVolume;
-    volumeSlider->listenForEventsAndUpdate();
-    if (volumeSlider->dragging && !wasDragging)
-        blippedVolume_ = app->fxVolume;
-    if (volumeSlider->dragging || wasDragging) {
-        currentRow = VOLUME;
-        setVolume(volumeSlider->value, !volumeSlider->dragging);
-        return;
-    }
 
     // As in the menus, a pointer resting over a row leaves the keyboard's choice alone.
     const int pointed =

@@ -125,61 +125,64 @@ TEST_F(OptionsScreen, KeysAloneSetEveryOptionAndAFreshStartReadsThemBack) {
     EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
 }
 
-TEST_F(OptionsScreen, ThePointerAndAGamepadWorkTheRowsToo) {
+TEST_F(OptionsScreen, ThePointerWorksTheRowsAndAGamepadFollowsTheScreenAndTheKeys) {
     enterOptions();
     pMouseHandler* mouse = pMouseHandler::instance();
-    auto pointAt = [&](float x, float y, bool down) {
+    auto pointer = [&](float x, float y, bool down) {
         mouse->x = static_cast<int>(x);
         mouse->y = static_cast<int>(y);
         mouse->buttons[PBUTTON_LEFT] = down;
         step(16);
     };
-    auto clickRow = [&](int row) {
-        pointAt(320, options->baseline(row) - 5, false);
-        pointAt(320, options->baseline(row) - 5, true);
-        pointAt(320, options->baseline(row) - 5, false);
-    };
-    clickRow(pOptionsScreen::BLOCK_MARKS);
+    for (int row : {int(pOptionsScreen::BLOCK_MARKS), pOptionsScreen::FIRST_KEY + 3,
+                    pOptionsScreen::FIRST_KEY + 3})
+        for (bool down : {false, true, false})
+            pointer(320, options->baseline(row) - 5, down);
     EXPECT_TRUE(game->puzzle.blockMarks);
-    EXPECT_EQ(options->currentRow, pOptionsScreen::BLOCK_MARKS);
-
-    // A click makes a key row listen; a second click lets it go unchanged.
-    clickRow(pOptionsScreen::FIRST_KEY + 3);
-    EXPECT_TRUE(options->keys.listening);
-    clickRow(pOptionsScreen::FIRST_KEY + 3);
-    EXPECT_FALSE(options->keys.listening);
+    EXPECT_FALSE(options->keys.listening) << "the second click lets the row go unchanged";
     EXPECT_EQ(pGameKeys::boundKey(3), PKEY_X);
 
-    // The slider's knob dragged past the left end: silent, saved when let go.
-    pHorizontalSlider& slider = *options->volumeSlider;
-    pointAt(slider.currValXCoord(), slider.y, false);
-    pointAt(slider.currValXCoord(), slider.y, true);
-    pointAt(slider.x - slider.halfWidth - 40, slider.y, true);
+    // The knob dragged past the left end is saved when let go.
+    const pHorizontalSlider& slider = *options->volumeSlider;
+    const float knob = static_cast<float>(slider.x + slider.halfWidth);
+    pointer(knob, slider.y, true);
+    pointer(slider.x - slider.halfWidth - 40, slider.y, true);
     EXPECT_EQ(game->fxVolume, 0);
-    EXPECT_NE(savedFile()["fxVolume"], "0") << "not while it is still held";
-    pointAt(slider.x - slider.halfWidth - 40, slider.y, false);
+    EXPECT_NE(savedFile()["fxVolume"], "0") << "not while it is held";
+    pointer(0, slider.y, false);
     EXPECT_EQ(savedFile()["fxVolume"], "0");
 
-    // A gamepad: the d-pad chooses, A acts, B goes back.
+    // A pad's buttons by the screen: A acts and B goes back here; in the game each plays the
+    // key of its action, wherever the player has put it.
     pGamepad pad;
     pad.setKeyQuery(padKey);
-    auto button = [&](int which) {
-        for (bool down : {true, false}) {
-            SDL_Event event{};
-            event.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
-            event.cbutton.button = static_cast<uint8_t>(which);
-            std::vector<pEvent> out;
-            pad.translate(event, out);
-            for (pEvent& translated : out)
-                keyEvent(nullptr, &translated, pKeyboardHandler::instance());
-            step(16);
-        }
+    auto pressed = [&](int button) {
+        SDL_Event event{};
+        event.type = SDL_CONTROLLERBUTTONDOWN;
+        event.cbutton.button = static_cast<uint8_t>(button);
+        std::vector<pEvent> out;
+        pad.translate(event, out);
+        event.type = SDL_CONTROLLERBUTTONUP;
+        pad.translate(event, out);
+        return out.empty() ? -1 : static_cast<int>(out[0].keyCode);
     };
-    options->currentRow = pOptionsScreen::VOLUME;
-    button(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-    button(SDL_CONTROLLER_BUTTON_A);
-    EXPECT_TRUE(driver.isFullscreen());
-    button(SDL_CONTROLLER_BUTTON_B);
-    wait(600);
-    EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
+    pActionKeyHandler::instance()->setActionKey("ACTION_MOVELEFT", PKEY_A);
+    pActionKeyHandler::instance()->setActionKey("ACTION_ROTCW", PKEY_LEFT);
+    const struct {
+        GameScreen screen;
+        int button, key;
+    } cases[] = {
+        {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_A, PKEY_RETURN},
+        {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_B, PKEY_ESCAPE},
+        {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_DPAD_LEFT, PKEY_LEFT},
+        {SPLASH_SCREEN, SDL_CONTROLLER_BUTTON_B, PKEY_RETURN},
+        {MAIN_GAME, SDL_CONTROLLER_BUTTON_DPAD_LEFT, PKEY_A},
+        {MAIN_GAME, SDL_CONTROLLER_BUTTON_A, PKEY_LEFT},
+        {MAIN_GAME, SDL_CONTROLLER_BUTTON_B, PKEY_Z},
+        {MAIN_GAME, SDL_CONTROLLER_BUTTON_START, PKEY_ESCAPE},
+    };
+    for (const auto& c : cases) {
+        game->currentScreen = c.screen;
+        EXPECT_EQ(pressed(c.button), c.key) << "screen " << c.screen << ", button " << c.button;
+    }
 }
