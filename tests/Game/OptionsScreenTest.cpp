@@ -134,55 +134,41 @@ TEST_F(OptionsScreen, ThePointerWorksTheRowsAndAGamepadFollowsTheScreenAndTheKey
         mouse->buttons[PBUTTON_LEFT] = down;
         step(16);
     };
-    for (int row : {int(pOptionsScreen::BLOCK_MARKS), pOptionsScreen::FIRST_KEY + 3,
-                    pOptionsScreen::FIRST_KEY + 3})
-        for (bool down : {false, true, false})
-            pointer(320, options->baseline(row) - 5, down);
+    for (bool down : {false, true, false})
+        pointer(320, options->baseline(pOptionsScreen::BLOCK_MARKS) - 5, down);
     EXPECT_TRUE(game->puzzle.blockMarks);
-    EXPECT_FALSE(options->keys.listening) << "the second click lets the row go unchanged";
-    EXPECT_EQ(pGameKeys::boundKey(3), PKEY_X);
-
     // The knob dragged past the left end is saved when let go.
     const pHorizontalSlider& slider = *options->volumeSlider;
-    const float knob = static_cast<float>(slider.x + slider.halfWidth);
-    pointer(knob, slider.y, true);
-    pointer(slider.x - slider.halfWidth - 40, slider.y, true);
+    pointer(slider.x + slider.halfWidth, slider.y, true);
+    pointer(0, slider.y, true);
     EXPECT_EQ(game->fxVolume, 0);
     EXPECT_NE(savedFile()["fxVolume"], "0") << "not while it is held";
     pointer(0, slider.y, false);
     EXPECT_EQ(savedFile()["fxVolume"], "0");
 
-    // A pad's buttons by the screen: A acts and B goes back here; in the game each plays the
-    // key of its action, wherever the player has put it.
+    // Here A acts and B goes back; in the game each button plays its action's key.
     pGamepad pad;
     pad.setKeyQuery(padKey);
-    auto pressed = [&](int button) {
-        SDL_Event event{};
-        event.type = SDL_CONTROLLERBUTTONDOWN;
-        event.cbutton.button = static_cast<uint8_t>(button);
-        std::vector<pEvent> out;
-        pad.translate(event, out);
-        event.type = SDL_CONTROLLERBUTTONUP;
-        pad.translate(event, out);
-        return out.empty() ? -1 : static_cast<int>(out[0].keyCode);
-    };
     pActionKeyHandler::instance()->setActionKey("ACTION_MOVELEFT", PKEY_A);
     pActionKeyHandler::instance()->setActionKey("ACTION_ROTCW", PKEY_LEFT);
     const struct {
         GameScreen screen;
-        int button, key;
-    } cases[] = {
-        {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_A, PKEY_RETURN},
-        {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_B, PKEY_ESCAPE},
-        {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_DPAD_LEFT, PKEY_LEFT},
-        {SPLASH_SCREEN, SDL_CONTROLLER_BUTTON_B, PKEY_RETURN},
-        {MAIN_GAME, SDL_CONTROLLER_BUTTON_DPAD_LEFT, PKEY_A},
-        {MAIN_GAME, SDL_CONTROLLER_BUTTON_A, PKEY_LEFT},
-        {MAIN_GAME, SDL_CONTROLLER_BUTTON_B, PKEY_Z},
-        {MAIN_GAME, SDL_CONTROLLER_BUTTON_START, PKEY_ESCAPE},
-    };
+        uint8_t button;
+        uint32_t key;
+    } cases[] = {{OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_A, PKEY_RETURN},
+                 {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_B, PKEY_ESCAPE},
+                 {MAIN_GAME, SDL_CONTROLLER_BUTTON_DPAD_LEFT, PKEY_A},
+                 {MAIN_GAME, SDL_CONTROLLER_BUTTON_A, PKEY_LEFT}};
     for (const auto& c : cases) {
         game->currentScreen = c.screen;
-        EXPECT_EQ(pressed(c.button), c.key) << "screen " << c.screen << ", button " << c.button;
+        std::vector<pEvent> out;
+        for (uint32_t type : {SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLERBUTTONUP}) {
+            SDL_Event event{};
+            event.type = type;
+            event.cbutton.button = c.button;
+            pad.translate(event, out);
+        }
+        ASSERT_EQ(out.size(), 2u);
+        EXPECT_EQ(out[0].keyCode, c.key) << "screen " << c.screen << ", button " << int(c.button);
     }
 }

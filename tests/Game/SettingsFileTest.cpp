@@ -35,9 +35,6 @@ TEST(SettingsFile, AMissingOrBrokenSettingTakesItsDefaultAndTheOthersStay) {
         std::string said; // after the file's path
     } cases[] = {
         {{{"fullScreen", ""}}, {{"fullScreen", "0"}}, " has no fullScreen; using the default 0.\n"},
-        {{{"blockMarks", "yes"}},
-         {{"blockMarks", "0"}},
-         ": blockMarks \"yes\" is not a number; using 0.\n"},
         {{{"blockMarks", "2"}}, {{"blockMarks", "0"}}, ": blockMarks 2 is not 0 or 1; using 0.\n"},
         {{{"ACTION_MOVELEFT", "53"}},
          {{"ACTION_MOVELEFT", "123"}},
