@@ -1,7 +1,7 @@
 #include "Game/pPlinx.h"
 
+#include "Game/pGameKeys.h"
 #include "Image/pTextureLoader.h"
-#include "Input/pActionKeyHandler.h"
 #include "Input/pKeyboardHandler.h"
 #include "Input/pMouseHandler.h"
 #include "Platform/pResourceFolder.h"
@@ -112,11 +112,11 @@ void pPlinx::init() {
 
     mainMenu.addChoice("Start Game");
     mainMenu.addChoice("High Scores");
+    mainMenu.addChoice("Options");
     mainMenu.addChoice("Quit Game");
     highScoreMenu.addChoice("Continue");
 
-    // A volume of the sound library: 0 is silent, 256 full.
-    fxVolume = prefs.getIntPref("fxVolume", 0, 256, 256);
+    loadSettings();
 
     loadAsset("Brisk.tga", [](const std::string& path) {
         return pTextManager::instance()->loadAndSetFont(path, "Brisk");
@@ -157,13 +157,6 @@ void pPlinx::init() {
     currentScreen = BLANK_SCREEN;
     blankScreenMark = timer->setMark();
 
-    pActionKeyHandler* actions = pActionKeyHandler::instance();
-    actions->setActionKey("ACTION_MOVELEFT", PKEY_LEFT);
-    actions->setActionKey("ACTION_MOVERIGHT", PKEY_RIGHT);
-    actions->setActionKey("ACTION_MOVEDOWN", PKEY_DOWN);
-    actions->setActionKey("ACTION_ROTCW", PKEY_X);
-    actions->setActionKey("ACTION_ROTCCW", PKEY_Z);
-
     helpMarquee = new pHorizontalMarquee(static_cast<float>(viewWidth / 2),
                                          static_cast<float>(viewHeight - 32), viewWidth * 0.375f,
                                          24.0f, -0.1f, "Brisk");
@@ -171,8 +164,8 @@ void pPlinx::init() {
     helpMarquee->setContinuousPlay(true);
     helpMarquee->setLoop(true);
     helpMarquee->setMessageGap(150);
-    helpMarquee->addMessage("Use the left, right and down keys to move your blocks.");
-    helpMarquee->addMessage("Use the Z and X keys to rotate.");
+    helpMarquee->addMessage(pGameKeys::moveHelp());
+    helpMarquee->addMessage(pGameKeys::rotateHelp());
     helpMarquee->addMessage("Press Escape to Pause.");
     helpMarquee->addMessage("Press F11 to toggle full screen.");
     helpMarquee->addMessage(
@@ -207,15 +200,7 @@ void pPlinx::update() {
 
     bool commandF = keyboard->keyPressed(PKEY_F, 0) && keyboard->keyDown(PKEY_COMMAND, 0);
     if (commandF || keyboard->keyPressed(PKEY_F11, 0)) {
-        if (!game->isFullscreen()) {
-            std::printf("key enter\n");
-            game->createFullscreenGLContext(0);
-        } else {
-            std::printf("key exit\n");
-            pMouseHandler::instance()->showCursor(0);
-            game->exitFullscreen();
-        }
-        std::fflush(stdout);
+        toggleFullscreen();
         return;
     }
 
@@ -235,6 +220,9 @@ void pPlinx::update() {
         break;
     case HIGH_SCORE_ENTRY_SCREEN:
         updateHighScoreEntryScreen();
+        break;
+    case OPTIONS_SCREEN:
+        optionsScreen.update();
         break;
     }
 }
@@ -277,6 +265,9 @@ void pPlinx::draw() {
     case HIGH_SCORE_ENTRY_SCREEN:
         drawHighScoreEntryScreen();
         break;
+    case OPTIONS_SCREEN:
+        optionsScreen.draw(totalTime);
+        break;
     }
 
     transitionManager.draw();
@@ -295,4 +286,61 @@ void pPlinx::release() {
     // The mixer thread would otherwise go on reading the sound device's tables while the exit
     // tears them down.
     slExit();
+}
+
+static std::string zeroOrOne(int value) {
+    return value == 0 || value == 1 ? "" : "is not 0 or 1";
+}
+
+void pPlinx::loadSettings() {
+    // A volume of the sound library: 0 is silent, 256 full.
+    fxVolume = prefs.getIntPref("fxVolume", 0, 256, 256);
+    puzzle.blockMarks = prefs.getCheckedIntPref("blockMarks", 0, zeroOrOne) == 1;
+    pGameKeys::load(prefs);
+    updateHelpTexts();
+}
+
+bool pPlinx::fullScreenSaved() {
+    return prefs.getCheckedIntPref("fullScreen", 0, zeroOrOne) == 1;
+}
+
+void pPlinx::toggleFullscreen() {
+    pGame* game = pGame::instance();
+    if (!game->isFullscreen()) {
+        std::printf("key enter\n");
+        game->createFullscreenGLContext(0);
+    } else {
+        std::printf("key exit\n");
+        pMouseHandler::instance()->showCursor(0);
+        game->exitFullscreen();
+    }
+    std::fflush(stdout);
+    // What the screen became: a full screen that could not be made is not remembered.
+    prefs.storePref("fullScreen", game->isFullscreen() ? "1" : "0");
+    prefs.writeFile();
+}
+
+void pPlinx::updateHelpTexts() {
+    // The first two messages name the keys; they change in place, wherever they are scrolling.
+    if (!helpMarquee || helpMarquee->messages.size() < 2)
+        return;
+    helpMarquee->messages[0].first = pGameKeys::moveHelp();
+    helpMarquee->messages[1].first = pGameKeys::rotateHelp();
+}
+
+int pPlinx::padKey(int gameKey) {
+    const bool sideKey = gameKey == PKEY_X || gameKey == PKEY_Z || gameKey == PKEY_ESCAPE;
+    switch (currentScreen) {
+    case MAIN_GAME:
+        for (int i = 0; i < pGameKeys::COUNT; i++)
+            if (pGameKeys::ACTIONS[i].defaultKey == gameKey)
+                return pGameKeys::boundKey(i);
+        return gameKey;
+    case OPTIONS_SCREEN:
+        if (gameKey == PKEY_Z)
+            return PKEY_ESCAPE;
+        return sideKey ? PKEY_RETURN : gameKey;
+    default:
+        return sideKey ? PKEY_RETURN : gameKey;
+    }
 }

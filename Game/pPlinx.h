@@ -3,6 +3,7 @@
 #include "File/pPreferencesManager.h"
 #include "Game/pHighScoreList.h"
 #include "Game/pHighScoreNameEntry.h"
+#include "Game/pOptionsScreen.h"
 #include "Game/pPuzzle.h"
 #include "Game/pTransitionManager.h"
 #include "Widgets/pVerticalMenu.h"
@@ -17,6 +18,7 @@ enum GameScreen : int {
     MAIN_GAME = 2,
     HIGH_SCORE_SCREEN = 3,
     HIGH_SCORE_ENTRY_SCREEN = 4,
+    OPTIONS_SCREEN = 5,
 };
 
 class pImageOverlay;
@@ -60,6 +62,8 @@ public:
     // What init seeds the random numbers with: the time the game was made, unless a recording
     // or its replay set it before the first frame.
     unsigned int randomSeed;
+    // The sound volume, full screen, block marks and keys, chosen from the title menu.
+    pOptionsScreen optionsScreen;
 
     static pPlinx* instance();
 
@@ -76,6 +80,19 @@ public:
     void release();
     // The player switched away: a running game pauses as Escape would pause it.
     void focusLost();
+
+    // The settings saved in prefs.txt: the volume, the block marks and the game keys. Bad
+    // values are mended and named on standard output.
+    void loadSettings();
+    // Whether the player left the game in full screen; asked once, at start-up.
+    bool fullScreenSaved();
+    // Into full screen or out of it (F11, Command+F, the Options screen), and remembered.
+    void toggleFullscreen();
+    // The help texts name the keys bound now.
+    void updateHelpTexts();
+    // The key a gamepad's button plays here (pGamepad::setKeyQuery): in the game the bound key
+    // of its action, on the Options screen B goes back, elsewhere A, B and Start are Return.
+    int padKey(int gameKey);
 
     // Draws and presents one loading frame at once.
     void drawLoadingSplash(std::string message);

@@ -78,6 +78,9 @@ void pPlinx::updateSplashScreen() {
         transitionManager.beginTransition(MAIN_GAME);
     } else if (choice == "High Scores") {
         transitionManager.beginTransition(HIGH_SCORE_SCREEN);
+    } else if (choice == "Options" && !transitionManager.active) {
+        optionsScreen.enter();
+        transitionManager.beginTransition(OPTIONS_SCREEN);
     } else if (choice == "Quit Game") {
         std::exit(0);
     }

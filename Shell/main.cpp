@@ -1,3 +1,4 @@
+#include "Game/pPlinx.h"
 #include "Input/pInputManager.h"
 #include "Platform/pDisplay.h"
 #include "Platform/pEventLoop.h"
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
     game->setUpdateFunc(update);
     game->setReshapeFunc(reshape);
     game->setFocusLostFunc(focusLost);
-    pGamepad::instance()->setGameQuery(gameRunning);
+    pGamepad::instance()->setKeyQuery(padKey);
     if (!pGlobalGLContext::instance()->createdSuccessfully()) {
         std::printf("error creating global gl context\n");
         std::printf("OpenGL could not be started: %s\n",
@@ -47,7 +48,10 @@ int main(int argc, char** argv) {
     }
     std::printf("made global gl context ok\n");
     chooseDisplaySettings();
-    if (options.fullscreen)
+    // The command line speaks for this run only; otherwise the game starts as it was left.
+    bool fullscreen =
+        options.screenChosen ? options.fullscreen : pPlinx::instance()->fullScreenSaved();
+    if (fullscreen)
         game->createFullscreenGLContext(0);
     game->makeContextCurrent();
     game->run();

@@ -170,7 +170,7 @@ std::string readFile(const std::string& path) {
 TEST_F(PlinxFlow, StartsOnTheBlankScreenAndFadesToTheTitleAfter1200ms) {
     EXPECT_EQ(swapsDuringInit, 6) << "six loading frames, each presented at once";
     EXPECT_EQ(game->mainMenu.choices,
-              (std::vector<std::string>{"Start Game", "High Scores", "Quit Game"}));
+              (std::vector<std::string>{"Start Game", "High Scores", "Options", "Quit Game"}));
     EXPECT_EQ(game->highScoreMenu.choices, std::vector<std::string>{"Continue"});
 
     frames(1200);
@@ -426,7 +426,7 @@ TEST_F(PlinxFlow, QuitGameExitsWithStatusZeroHavingWrittenThePreferences) {
             setUserDataFolder(folder);
             std::atexit([] { pPlinx::instance()->release(); });
             reachTitle();
-            game->mainMenu.currChoice = 2;
+            game->mainMenu.currChoice = 3;
             tap(PKEY_RETURN);
             std::abort();
         },
