@@ -215,6 +215,8 @@ void pPlinx::update() {
 
 void pPlinx::draw() {
     update();
+    if (!pGame::instance()->frameWanted(stillPicture()))
+        return;
     bool background =
         currentScreen != BLANK_SCREEN && backgroundOverlay && backgroundOverlay->hasPicture();
     const float centreX = static_cast<float>(viewWidth / 2);
@@ -254,6 +256,57 @@ void pPlinx::draw() {
     }
 
     transitionManager.draw();
+}
+
+namespace {
+// FNV-1a, over the bytes of whatever the still picture shows.
+class Digest {
+public:
+    template <typename T> void add(const T& value) {
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&value);
+        for (size_t i = 0; i < sizeof value; i++)
+            value_ = (value_ ^ bytes[i]) * 1099511628211ull;
+    }
+    void add(const std::string& text) {
+        add(text.size());
+        for (char c : text)
+            add(c);
+    }
+    unsigned long value() const { return value_ ? value_ : 1; }
+
+private:
+    unsigned long value_ = 14695981039346656037ull;
+};
+} // namespace
+
+unsigned long pPlinx::stillPicture() const {
+    bool still = currentScreen == BLANK_SCREEN || currentScreen == HIGH_SCORE_ENTRY_SCREEN ||
+                 (currentScreen == MAIN_GAME && paused);
+    if (!still || transitionManager.active)
+        return 0;
+    Digest digest;
+    digest.add(currentScreen);
+    digest.add(viewWidth);
+    digest.add(viewHeight);
+    digest.add(paused);
+    digest.add(puzzle.score);
+    digest.add(puzzle.level);
+    digest.add(puzzle.playing);
+    digest.add(puzzle.gameOverTime);
+    digest.add(puzzle.cells);
+    digest.add(puzzle.sweepTime);
+    digest.add(puzzle.sweepPeriod);
+    digest.add(puzzle.pieceX);
+    digest.add(puzzle.pieceY);
+    digest.add(puzzle.piece);
+    digest.add(puzzle.queue);
+    for (const pVector& colour : colorList) {
+        digest.add(colour.x);
+        digest.add(colour.y);
+        digest.add(colour.z);
+    }
+    digest.add(nameEntry.name);
+    return digest.value();
 }
 
 void pPlinx::focusLost() {

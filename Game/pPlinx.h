@@ -75,6 +75,10 @@ public:
     void release();
     // The player switched away: a running game pauses as Escape would pause it.
     void focusLost();
+    // 0 while the picture moves (the title, the table, a running game, a fade); on a screen that
+    // stands still (a paused game, the name entry, the start-up screen) a digest of all it shows,
+    // never 0, so a frame that would draw the same picture again can be left out.
+    unsigned long stillPicture() const;
 
     // Draws and presents one loading frame at once.
     void drawLoadingSplash(std::string message);

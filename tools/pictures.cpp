@@ -3,11 +3,14 @@
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/plinx_pictures save DIR
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/plinx_pictures compare BEFORE AFTER [LEVELS]
+//   xvfb-run -a build/plinx_pictures time title|game|paused|table FRAMES
 //
 // `save` writes one PPM per screen (loading, start-up, title at three times and in a fade, the
 // game with a known board, paused, the name entry, the table; the title and the game again at
 // 1280 x 1024). `compare` prints, per picture, the largest difference of any channel of any
 // pixel and how many pixels differ, and exits 1 when a difference exceeds LEVELS (default 1).
+// `time` draws FRAMES frames of one screen at 640 x 480, 33 ms apart, and prints the process's CPU
+// time per frame; under valgrind --tool=callgrind it counts the instructions of exactly that.
 #include "Game/pPlinx.h"
 
 #include "Input/pInputManager.h"
@@ -22,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -208,6 +212,54 @@ int save(const std::string& folder) {
     return saved ? 0 : 1;
 }
 
+double cpuMilliseconds() {
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
+}
+
+int timeScreen(const std::string& screen, long frames) {
+    const GameScreen screens[] = {SPLASH_SCREEN, MAIN_GAME, MAIN_GAME, HIGH_SCORE_SCREEN};
+    const char* names[] = {"title", "game", "paused", "table"};
+    int chosen = -1;
+    for (int i = 0; i < 4; i++)
+        if (screen == names[i])
+            chosen = i;
+    if (chosen < 0 || frames <= 0) {
+        std::printf("time: title, game, paused or table, and a number of frames\n");
+        return 2;
+    }
+    if (!openHiddenWindow()) {
+        std::printf("no GL window: run under xvfb-run -a\n");
+        return 2;
+    }
+    FakeClock clock;
+    TempFolder userData;
+    writeTable(userData.path());
+    setUserDataFolder(userData.path());
+    FakeGame driver;
+    FakeGame::install(&driver);
+    Screens frame(clock, driver, userData.path());
+    frame.size(640, 480);
+    pPlinx* game = pPlinx::instance();
+    game->update();
+    game->currentScreen = screens[chosen];
+    knownBoard(game);
+    game->paused = std::string(names[chosen]) == "paused";
+    frame.frame(33);
+    glFinish();
+    double start = cpuMilliseconds();
+    for (long i = 0; i < frames; i++) {
+        frame.frame(33);
+        glFinish();
+        if (!game->puzzle.playing)
+            knownBoard(game);
+    }
+    std::printf("%s: %.3f ms of CPU a frame over %ld frames\n", names[chosen],
+                (cpuMilliseconds() - start) / frames, frames);
+    return 0;
+}
+
 int compare(const std::string& before, const std::string& after, int allowed) {
     int worst = 0;
     int compared = 0;
@@ -253,6 +305,9 @@ int main(int argc, char** argv) {
         return save(argv[2]);
     if (verb == "compare" && (argc == 4 || argc == 5))
         return compare(argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : 1);
-    std::printf("usage: plinx_pictures save DIR | compare BEFORE AFTER [LEVELS]\n");
+    if (verb == "time" && argc == 4)
+        return timeScreen(argv[2], std::atol(argv[3]));
+    std::printf("usage: plinx_pictures save DIR | compare BEFORE AFTER [LEVELS] | time SCREEN "
+                "FRAMES\n");
     return 2;
 }
