@@ -219,23 +219,30 @@ void pPlinx::draw() {
         return;
     bool background =
         currentScreen != BLANK_SCREEN && backgroundOverlay && backgroundOverlay->hasPicture();
-    const float centreX = static_cast<float>(viewWidth / 2);
-    const float centreY = static_cast<float>(viewHeight / 2);
-    const float halfWidth = viewWidth * 0.8f;
-    const float halfHeight = viewHeight * 0.53333336f;
-    // Drawn unblended, the background replaces every pixel it covers, clear ones included; when
-    // it covers the whole view, clearing first would only cost a full-screen fill.
-    bool covered = background && static_cast<int>(centreX - halfWidth) <= 0 &&
-                   static_cast<int>(centreY - halfHeight) <= 0 &&
-                   static_cast<int>(centreX + halfWidth) >= viewWidth &&
-                   static_cast<int>(centreY + halfHeight) >= viewHeight;
-    if (!covered)
-        glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::setOrthographicProjection(viewWidth, viewHeight);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
-    if (background)
-        backgroundOverlay->draw(centreX, centreY, halfWidth, halfHeight, 1, 1, 1, 1);
+    if (background && backgroundLayer_.holds(viewWidth, viewHeight)) {
+        // The copy covers the whole view: nothing of the frame before shows through.
+        backgroundLayer_.draw();
+    } else {
+        const float centreX = static_cast<float>(viewWidth / 2);
+        const float centreY = static_cast<float>(viewHeight / 2);
+        const float halfWidth = viewWidth * 0.8f;
+        const float halfHeight = viewHeight * 0.53333336f;
+        // Drawn unblended, the background replaces every pixel it covers, clear ones included;
+        // when it covers the whole view, clearing first would only cost a full-screen fill.
+        bool covered = background && static_cast<int>(centreX - halfWidth) <= 0 &&
+                       static_cast<int>(centreY - halfHeight) <= 0 &&
+                       static_cast<int>(centreX + halfWidth) >= viewWidth &&
+                       static_cast<int>(centreY + halfHeight) >= viewHeight;
+        if (!covered)
+            glClear(GL_COLOR_BUFFER_BIT);
+        if (background) {
+            backgroundOverlay->draw(centreX, centreY, halfWidth, halfHeight, 1, 1, 1, 1);
+            backgroundLayer_.capture(viewWidth, viewHeight);
+        }
+    }
 
     switch (currentScreen) {
     case SPLASH_SCREEN:

@@ -5,6 +5,7 @@
 #include "Game/pHighScoreNameEntry.h"
 #include "Game/pPuzzle.h"
 #include "Game/pTransitionManager.h"
+#include "Widgets/pCachedLayer.h"
 #include "Widgets/pVerticalMenu.h"
 
 #include <string>
@@ -107,5 +108,7 @@ private:
     // The score of this game is in the table; set by the first Return on the entry screen and
     // cleared when the next game starts, so a held Return never enters it twice.
     bool scoreEntered;
+    // The background as drawn at the view's size, copied into every frame after the first.
+    pCachedLayer backgroundLayer_;
     static pPlinx* instance_;
 };

@@ -49,6 +49,11 @@ bool openHiddenWindow() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    // The game's own pixel format (Platform/pDisplay.cpp).
+    for (SDL_GLattr size :
+         {SDL_GL_RED_SIZE, SDL_GL_GREEN_SIZE, SDL_GL_BLUE_SIZE, SDL_GL_ALPHA_SIZE})
+        SDL_GL_SetAttribute(size, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_Window* window = SDL_CreateWindow("plinx pictures", 0, 0, LARGEST_WIDTH, LARGEST_HEIGHT,
                                           SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     return window && SDL_GL_MakeCurrent(window, SDL_GL_CreateContext(window)) == 0;
