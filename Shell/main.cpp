@@ -8,12 +8,14 @@
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pInputRecorder.h"
 #include "Shell/pOSXGame.h"
+#include "Shell/pStartupMarks.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 
 int main(int argc, char** argv) {
+    startupMark("main");
     pCommandLine options(argc, argv);
     if (options.finished)
         return options.exitStatus;
@@ -41,8 +43,10 @@ int main(int argc, char** argv) {
                     pGlobalGLContext::instance()->failureReason().c_str());
         return 1;
     }
+    startupMark("shared context made");
     std::printf("made global gl context ok\n");
     chooseDisplaySettings();
+    startupMark("window open");
     if (options.fullscreen)
         game->createFullscreenGLContext(0);
     game->makeContextCurrent();

@@ -8,6 +8,7 @@
 #include "Platform/pGamepad.h"
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pOGLUtil.h"
+#include "Shell/pStartupMarks.h"
 #include "Utils/pAssert.h"
 #include "Utils/pStringUtils.h"
 
@@ -44,6 +45,7 @@ bool pOSXGame::createWindowGLContext(int left, int top, int width, int height, s
     pGlobalGLContext* shared = pGlobalGLContext::instance();
     displayKeepXErrors();
     window = displayCreateWindow(title, left, top, width, height, WINDOW_NORMAL);
+    startupMark("window shown");
     if (!window) {
         contextFailure_ = displayError();
         displayStopKeepingXErrors(nullptr);
@@ -286,6 +288,10 @@ void pOSXGame::makeContextCurrent() {
 void pOSXGame::swapBuffer() {
     requireContext();
     bool swapped = displaySwap(contextWindow());
+    static bool first = true;
+    if (first)
+        startupMark("first frame presented");
+    first = false;
     P_ASSERT_TEXT("Shell/pOSXGame", swapped, "displaySwap(contextWindow())");
 }
 
