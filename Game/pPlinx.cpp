@@ -20,6 +20,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <malloc.h>
 #include <cstdio>
 #include <ctime>
 
@@ -155,6 +156,11 @@ void pPlinx::init() {
     helpMarquee->makeReady();
 
     marqueeMark = timer->setMark();
+#ifdef __GLIBC__
+    // Decoding the pictures and compiling their drawing left freed memory behind; giving its
+    // pages back keeps the game as small as it was before it kept a copy of the background.
+    malloc_trim(0);
+#endif
 }
 
 void pPlinx::update() {
