@@ -20,17 +20,47 @@ bool isBlank(unsigned char c) {
 
 // One textured quad, given by its bottom-left corner on screen (y grows downwards) and the
 // bottom-left corner and span of its texture rectangle.
+// Inside beginGlyphs/endGlyphs: quads go into the open batch.
+bool batching = false;
+
+void drawQuad(float qx, float qy, float w, float h, float s0, float t0, float sw, float th);
+
+// The same quad cut down to where its texture coordinates fall inside [is0, is1] x [it0, it1]:
+// positions and coordinates keep the quad's own mapping, so every pixel drawn samples as before.
+void drawQuad(float qx, float qy, float w, float h, float s0, float t0, float sw, float th,
+              float is0, float is1, float it0, float it1) {
+    if (!(w > 0.0f && h > 0.0f && sw > 0.0f && th > 0.0f))
+        return;
+    const float left = std::max(s0, is0), right = std::min(s0 + sw, is1);
+    const float bottom = std::max(t0, it0), top = std::min(t0 + th, it1);
+    if (!(left < right && bottom < top))
+        return;
+    const float x0 = qx + (left - s0) / sw * w;
+    const float x1 = qx + (right - s0) / sw * w;
+    // Screen y grows downwards while t grows upwards: t0 is at qy, t0 + th at qy - h.
+    const float y0 = qy - (bottom - t0) / th * h;
+    const float y1 = qy - (top - t0) / th * h;
+    drawQuad(x0, y0, x1 - x0, y0 - y1, left, bottom, right - left, top - bottom);
+}
+
 void drawQuad(float qx, float qy, float w, float h, float s0, float t0, float sw, float th) {
-    glBegin(GL_TRIANGLE_STRIP);
-    glTexCoord2f(s0, t0 + th);
-    glVertex2f(qx, qy - h);
-    glTexCoord2f(s0 + sw, t0 + th);
-    glVertex2f(qx + w, qy - h);
-    glTexCoord2f(s0, t0);
-    glVertex2f(qx, qy);
-    glTexCoord2f(s0 + sw, t0);
-    glVertex2f(qx + w, qy);
-    glEnd();
+    const float s[4] = {s0, s0 + sw, s0, s0 + sw};
+    const float t[4] = {t0 + th, t0 + th, t0, t0};
+    const float x[4] = {qx, qx + w, qx, qx + w};
+    const float y[4] = {qy - h, qy - h, qy, qy};
+    // In a batch, the two triangles a strip of the four corners makes, in the strip's order.
+    static const int STRIP[4] = {0, 1, 2, 3};
+    static const int TRIANGLES[6] = {0, 1, 2, 2, 1, 3};
+    const int* order = batching ? TRIANGLES : STRIP;
+    const int count = batching ? 6 : 4;
+    if (!batching)
+        glBegin(GL_TRIANGLE_STRIP);
+    for (int i = 0; i < count; i++) {
+        glTexCoord2f(s[order[i]], t[order[i]]);
+        glVertex2f(x[order[i]], y[order[i]]);
+    }
+    if (!batching)
+        glEnd();
 }
 
 float cellS0(unsigned char c) {
@@ -133,6 +163,10 @@ void pFontDesc::setupKerning() {
             maxCharHeight = std::max(maxCharHeight, g.height);
         }
     }
+    if (cw >= 2 && ch >= 1) {
+        marginS_ = 2.0f / static_cast<float>(cw);
+        marginT_ = 2.0f / static_cast<float>(ch);
+    }
     // Upload again so the cleared markers never show.
     texture->rebind(true);
 }
@@ -152,6 +186,18 @@ void pFontDesc::setupFont() {
     }
 }
 
+void pFontDesc::beginGlyphs() {
+    if (!batching)
+        glBegin(GL_TRIANGLES);
+    batching = true;
+}
+
+void pFontDesc::endGlyphs() {
+    if (batching)
+        glEnd();
+    batching = false;
+}
+
 void pFontDesc::releaseFont() {
     glBindTexture(GL_TEXTURE_2D, 0);
 }
@@ -163,10 +209,31 @@ float pFontDesc::drawChar(char ch, float x, float y, float size) {
     }
     const pGlyphMetrics& g = glyphs[c];
     if (!isBlank(c)) {
+        float is0, is1, it0, it1;
+        inkRect(c, is0, is1, it0, it1);
         drawQuad(x - g.left * size, y + g.baseline * size, size, size, cellS0(c), cellT0(c), CELL_S,
-                 CELL_T);
+                 CELL_T, is0, is1, it0, it1);
     }
     return g.width * size;
+}
+
+void pFontDesc::inkRect(unsigned char c, float& s0, float& s1, float& t0, float& t1) const {
+    s0 = cellS0(c);
+    s1 = s0 + CELL_S;
+    t0 = cellT0(c);
+    t1 = t0 + CELL_T;
+    if (marginS_ == 0.0f)
+        return;
+    // The metrics give the first ink column and row and the last; the last ends a texel later.
+    const pGlyphMetrics& g = glyphs[c];
+    const float left = std::max(0.0f, g.left - marginS_);
+    const float right = std::min(1.0f, g.left + g.width + 1.5f * marginS_);
+    const float bottom = std::max(0.0f, g.top - g.height - marginT_);
+    const float top = std::min(1.0f, g.top + 1.5f * marginT_);
+    s1 = s0 + right * CELL_S;
+    s0 += left * CELL_S;
+    t1 = t0 + top * CELL_T;
+    t0 += bottom * CELL_T;
 }
 
 float pFontDesc::drawChar(char ch, float x, float y, float size, float minX, float maxX, float minY,
@@ -220,7 +287,9 @@ float pFontDesc::drawChar(char ch, float x, float y, float size, float minX, flo
     }
     // An inverted rectangle (min above max) could cut a quad inside out; draw nothing then.
     if (w > 0.0f && h > 0.0f) {
-        drawQuad(qx, qy, w, h, s0, t0, sw, th);
+        float is0, is1, it0, it1;
+        inkRect(c, is0, is1, it0, it1);
+        drawQuad(qx, qy, w, h, s0, t0, sw, th, is0, is1, it0, it1);
     }
     return result;
 }

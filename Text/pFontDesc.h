@@ -33,6 +33,11 @@ public:
     float getMaxCharHeight();
     void setupFont();
     void releaseFont();
+    // The glyphs drawn between these go to the renderer as one batch of triangles rather than one
+    // draw each: the same pixels, for a fraction of the renderer's work per glyph. Colour
+    // changes may come between the glyphs.
+    void beginGlyphs();
+    void endGlyphs();
     // Draws ch with its ink starting at x and its baseline at y; returns its width at that size.
     float drawChar(char ch, float x, float y, float size);
     float drawChar(char ch, float x, float y, float size, float minX, float maxX, float minY,
@@ -42,5 +47,12 @@ public:
     pTexture* texture = nullptr;
 
 private:
+    // The part of ch's cell a quad must cover, in texture coordinates: its ink, with a margin
+    // for the linear filter's reach. Outside it the cell is clear and would blend to nothing.
+    void inkRect(unsigned char ch, float& s0, float& s1, float& t0, float& t1) const;
+
     float maxCharHeight = 0.0f;
+    // Two texels, as fractions of a cell; 0 until the sheet is measured (no trimming then).
+    float marginS_ = 0.0f;
+    float marginT_ = 0.0f;
 };
