@@ -228,7 +228,11 @@ void pPlinx::draw() {
     pOGLUtil::setOrthographicProjection(viewWidth, viewHeight);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
-    if (background && backgroundLayer_.holds(viewWidth, viewHeight)) {
+    const bool titleStands = currentScreen == SPLASH_SCREEN && !transitionManager.active &&
+                             splashOverlay && splashOverlay->hasPicture();
+    const int contents = titleStands ? LAYER_WITH_TITLE : LAYER_BACKGROUND;
+    titleInLayer_ = background && titleStands;
+    if (background && backgroundLayer_.holds(viewWidth, viewHeight, contents)) {
         // The copy covers the whole view: nothing of the frame before shows through.
         backgroundLayer_.draw();
     } else {
@@ -246,7 +250,16 @@ void pPlinx::draw() {
             glClear(GL_COLOR_BUFFER_BIT);
         if (background) {
             backgroundOverlay->draw(centreX, centreY, halfWidth, halfHeight, 1, 1, 1, 1);
-            backgroundLayer_.capture(viewWidth, viewHeight);
+            if (titleStands) {
+                // Blended as the title screen draws it (Game/pPlinxScreens.cpp).
+                glEnable(GL_BLEND);
+                glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+                float x, y, w, h;
+                titlePlace(1.0f, x, y, w, h);
+                splashOverlay->draw(x, y, w, h, 1, 1, 1, 1);
+                glDisable(GL_BLEND);
+            }
+            backgroundLayer_.capture(viewWidth, viewHeight, contents);
         }
     }
 

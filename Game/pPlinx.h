@@ -108,7 +108,13 @@ private:
     // The score of this game is in the table; set by the first Return on the entry screen and
     // cleared when the next game starts, so a held Return never enters it twice.
     bool scoreEntered;
-    // The background as drawn at the view's size, copied into every frame after the first.
+    // The background as drawn at the view's size, copied into every frame after the first; on
+    // the title screen outside fades, with the title image on it (the image stands still there,
+    // only its drifting copies move).
     pCachedLayer backgroundLayer_;
+    enum { LAYER_BACKGROUND, LAYER_WITH_TITLE };
+    bool titleInLayer_ = false;
+    // Where the title screen draws its title image, shrunk by `scale`.
+    void titlePlace(float scale, float& x, float& y, float& w, float& h) const;
     static pPlinx* instance_;
 };

@@ -12,7 +12,7 @@ pCachedLayer::~pCachedLayer() {
         glDeleteTextures(1, &name);
 }
 
-void pCachedLayer::capture(int width, int height) {
+void pCachedLayer::capture(int width, int height, int contents) {
     if (width <= 0 || height <= 0)
         return;
     if (!texture_) {
@@ -39,6 +39,7 @@ void pCachedLayer::capture(int width, int height) {
                  pixels.data());
     width_ = width;
     height_ = height;
+    contents_ = contents;
 }
 
 void pCachedLayer::draw() {

@@ -10,12 +10,13 @@ public:
     pCachedLayer(const pCachedLayer&) = delete;
     pCachedLayer& operator=(const pCachedLayer&) = delete;
 
-    // True when the layer holds a picture for a view of this size.
-    bool holds(int width, int height) const {
-        return texture_ != 0 && width == width_ && height == height_;
+    // True when the layer holds `contents` (the caller's number for what was drawn into it) for
+    // a view of this size.
+    bool holds(int width, int height, int contents = 0) const {
+        return texture_ != 0 && width == width_ && height == height_ && contents == contents_;
     }
     // Takes the view's lower-left width x height pixels of the back buffer as the layer.
-    void capture(int width, int height);
+    void capture(int width, int height, int contents = 0);
     // The layer over the whole view, replacing every pixel. Expects the 2-D projection of the
     // view (Shell/pOGLUtil), texturing on and blending off.
     void draw();
@@ -26,4 +27,5 @@ private:
     unsigned texture_ = 0;
     int width_ = 0;
     int height_ = 0;
+    int contents_ = 0;
 };

@@ -170,6 +170,20 @@ TEST_F(StillFrames, WindowOutOfSightDrawsNothingAndTheGameKeepsItsState) {
     }
 }
 
+// The background (and the title image, outside fades) comes from a copy after the first frame
+// of a screen: the title from the copy is the title drawn afresh.
+TEST_F(StillFrames, TitleFromTheBackgroundCopyIsTheTitleDrawnAfresh) {
+    game->currentScreen = SPLASH_SCREEN;
+    for (int width : {640, 800}) {
+        driver.windowWidth = width;
+        frames(1); // a new screen or size: drawn afresh, then copied
+        std::vector<unsigned char> fresh = readAll();
+        processFrame(&driver); // no time passes: the same picture, from the copy
+        EXPECT_EQ(readAll(), fresh) << width;
+    }
+    driver.windowWidth = 640;
+}
+
 // The desktop's own words for it: SDL's window events, and X's visibility for a covered window.
 TEST_F(StillFrames, DesktopEventsTakeTheWindowOutOfSightAndBack) {
     SDL_Window* window = SDL_CreateWindow("sight", 0, 0, 64, 64, SDL_WINDOW_SHOWN);
