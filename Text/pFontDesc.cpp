@@ -20,10 +20,18 @@ bool isBlank(unsigned char c) {
 
 // One textured quad, given by its bottom-left corner on screen (y grows downwards) and the
 // bottom-left corner and span of its texture rectangle.
-// Inside beginGlyphs/endGlyphs: quads go into the open batch.
-bool batching = false;
-
-void drawQuad(float qx, float qy, float w, float h, float s0, float t0, float sw, float th);
+void drawQuad(float qx, float qy, float w, float h, float s0, float t0, float sw, float th) {
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(s0, t0 + th);
+    glVertex2f(qx, qy - h);
+    glTexCoord2f(s0 + sw, t0 + th);
+    glVertex2f(qx + w, qy - h);
+    glTexCoord2f(s0, t0);
+    glVertex2f(qx, qy);
+    glTexCoord2f(s0 + sw, t0);
+    glVertex2f(qx + w, qy);
+    glEnd();
+}
 
 // The same quad cut down to where its texture coordinates fall inside [is0, is1] x [it0, it1]:
 // positions and coordinates keep the quad's own mapping, so every pixel drawn samples as before.
@@ -41,26 +49,6 @@ void drawQuad(float qx, float qy, float w, float h, float s0, float t0, float sw
     const float y0 = qy - (bottom - t0) / th * h;
     const float y1 = qy - (top - t0) / th * h;
     drawQuad(x0, y0, x1 - x0, y0 - y1, left, bottom, right - left, top - bottom);
-}
-
-void drawQuad(float qx, float qy, float w, float h, float s0, float t0, float sw, float th) {
-    const float s[4] = {s0, s0 + sw, s0, s0 + sw};
-    const float t[4] = {t0 + th, t0 + th, t0, t0};
-    const float x[4] = {qx, qx + w, qx, qx + w};
-    const float y[4] = {qy - h, qy - h, qy, qy};
-    // In a batch, the two triangles a strip of the four corners makes, in the strip's order.
-    static const int STRIP[4] = {0, 1, 2, 3};
-    static const int TRIANGLES[6] = {0, 1, 2, 2, 1, 3};
-    const int* order = batching ? TRIANGLES : STRIP;
-    const int count = batching ? 6 : 4;
-    if (!batching)
-        glBegin(GL_TRIANGLE_STRIP);
-    for (int i = 0; i < count; i++) {
-        glTexCoord2f(s[order[i]], t[order[i]]);
-        glVertex2f(x[order[i]], y[order[i]]);
-    }
-    if (!batching)
-        glEnd();
 }
 
 float cellS0(unsigned char c) {
@@ -184,18 +172,6 @@ void pFontDesc::setupFont() {
     if (texture) {
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture->getTexID()));
     }
-}
-
-void pFontDesc::beginGlyphs() {
-    if (!batching)
-        glBegin(GL_TRIANGLES);
-    batching = true;
-}
-
-void pFontDesc::endGlyphs() {
-    if (batching)
-        glEnd();
-    batching = false;
 }
 
 void pFontDesc::releaseFont() {

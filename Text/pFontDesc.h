@@ -33,11 +33,6 @@ public:
     float getMaxCharHeight();
     void setupFont();
     void releaseFont();
-    // The glyphs drawn between these go to the renderer as one batch of triangles rather than one
-    // draw each: the same pixels, for a fraction of the renderer's work per glyph. Colour
-    // changes may come between the glyphs.
-    void beginGlyphs();
-    void endGlyphs();
     // Draws ch with its ink starting at x and its baseline at y; returns its width at that size.
     float drawChar(char ch, float x, float y, float size);
     float drawChar(char ch, float x, float y, float size, float minX, float maxX, float minY,

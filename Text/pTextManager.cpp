@@ -147,13 +147,12 @@ void pTextManager::drawLines(std::string_view text, float x, float y, float h, A
 void pTextManager::drawLine(std::string_view line, float x, float y, float size, float shrink,
                             const Clip* clip) {
     float pen = x;
-    currentFont->beginGlyphs();
     for (size_t i = 0; i < line.size(); ++i) {
         const char ch = line[i];
         if (ch == COLOR_ESCAPE) {
             // An escape cut short ends the line rather than reading past it.
             if (line.size() - i < ESCAPE_LENGTH) {
-                break;
+                return;
             }
             glColor4ub(decodeComponent(line[i + 1]), decodeComponent(line[i + 2]),
                        decodeComponent(line[i + 3]), decodeComponent(line[i + 4]));
@@ -176,7 +175,6 @@ void pTextManager::drawLine(std::string_view line, float x, float y, float size,
         }
         pen += size * INTER_CHAR_FRAC + w;
     }
-    currentFont->endGlyphs();
 }
 
 float pTextManager::lineWidth(std::string_view line, float size) {

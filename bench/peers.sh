@@ -94,7 +94,8 @@ measure_cpu() {
 # PLAY_CPU PLAY_X PLAY_FPS PAUSED_CPU COVERED_CPU MINIMISED_CPU PEAK_MB" ("-" where not measured).
 measure_once() {
     local name=$1 display
-    rm -rf "$work/hud" "$work/home" && mkdir -p "$work/hud" "$work/home"
+    # The last run's display number must not be read for this one's before Xvfb writes its own.
+    rm -rf "$work/hud" "$work/home" "$work/display" && mkdir -p "$work/hud" "$work/home"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     xserver=$!
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
