@@ -48,7 +48,7 @@ void pCachedLayer::draw() {
     const float w = static_cast<float>(width_);
     const float h = static_cast<float>(height_);
     glBindTexture(GL_TEXTURE_2D, texture_);
-    // The texels as they are, not tinted by the current colour.
+    // The texels as they are: white leaves them untouched, whatever colour was current.
     glColor4f(1, 1, 1, 1);
     // The view's top row (y 0) is the texture's last.
     glBegin(GL_TRIANGLE_STRIP);

@@ -144,6 +144,18 @@ private:
     std::string folder_;
 };
 
+// The game on a hand-stepped clock and a frame driver without a display, with a table of its own.
+struct Stage {
+    FakeClock clock;
+    TempFolder userData;
+    FakeGame driver;
+    Stage() {
+        writeTable(userData.path());
+        setUserDataFolder(userData.path());
+        FakeGame::install(&driver);
+    }
+};
+
 void knownBoard(pPlinx* game) {
     srand(7);
     game->puzzle.initGame();
@@ -160,13 +172,8 @@ int save(const std::string& folder) {
         return 2;
     }
     std::filesystem::create_directories(folder);
-    FakeClock clock;
-    TempFolder userData;
-    writeTable(userData.path());
-    setUserDataFolder(userData.path());
-    FakeGame driver;
-    FakeGame::install(&driver);
-    Screens screens(clock, driver, folder);
+    Stage stage;
+    Screens screens(stage.clock, stage.driver, folder);
     screens.size(640, 480);
     pPlinx* game = pPlinx::instance();
     bool saved = true;
@@ -238,13 +245,8 @@ int timeScreen(const std::string& screen, long frames) {
         std::printf("no GL window: run under xvfb-run -a\n");
         return 2;
     }
-    FakeClock clock;
-    TempFolder userData;
-    writeTable(userData.path());
-    setUserDataFolder(userData.path());
-    FakeGame driver;
-    FakeGame::install(&driver);
-    Screens frame(clock, driver, userData.path());
+    Stage stage;
+    Screens frame(stage.clock, stage.driver, stage.userData.path());
     frame.size(640, 480);
     pPlinx* game = pPlinx::instance();
     game->update();
