@@ -17,6 +17,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <malloc.h>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -174,6 +175,11 @@ void pPlinx::init() {
     helpMarquee->makeReady();
 
     marqueeMark = timer->setMark();
+#ifdef __GLIBC__
+    // Decoding the pictures and compiling their drawing left freed memory behind; giving its
+    // pages back keeps the game as small as it was before it kept a copy of the background.
+    malloc_trim(0);
+#endif
 }
 
 void pPlinx::update() {
@@ -229,25 +235,47 @@ void pPlinx::update() {
 
 void pPlinx::draw() {
     update();
+    if (!pGame::instance()->frameWanted(stillPicture()))
+        return;
     bool background =
         currentScreen != BLANK_SCREEN && backgroundOverlay && backgroundOverlay->hasPicture();
-    const float centreX = static_cast<float>(viewWidth / 2);
-    const float centreY = static_cast<float>(viewHeight / 2);
-    const float halfWidth = viewWidth * 0.8f;
-    const float halfHeight = viewHeight * 0.53333336f;
-    // Drawn unblended, the background replaces every pixel it covers, clear ones included; when
-    // it covers the whole view, clearing first would only cost a full-screen fill.
-    bool covered = background && static_cast<int>(centreX - halfWidth) <= 0 &&
-                   static_cast<int>(centreY - halfHeight) <= 0 &&
-                   static_cast<int>(centreX + halfWidth) >= viewWidth &&
-                   static_cast<int>(centreY + halfHeight) >= viewHeight;
-    if (!covered)
-        glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::setOrthographicProjection(viewWidth, viewHeight);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
-    if (background)
-        backgroundOverlay->draw(centreX, centreY, halfWidth, halfHeight, 1, 1, 1, 1);
+    const bool titleStands = currentScreen == SPLASH_SCREEN && !transitionManager.active &&
+                             splashOverlay && splashOverlay->hasPicture();
+    const int contents = titleStands ? LAYER_WITH_TITLE : LAYER_BACKGROUND;
+    titleInLayer_ = background && titleStands;
+    if (background && backgroundLayer_.holds(viewWidth, viewHeight, contents)) {
+        // The copy covers the whole view: nothing of the frame before shows through.
+        backgroundLayer_.draw();
+    } else {
+        const float centreX = static_cast<float>(viewWidth / 2);
+        const float centreY = static_cast<float>(viewHeight / 2);
+        const float halfWidth = viewWidth * 0.8f;
+        const float halfHeight = viewHeight * 0.53333336f;
+        // Drawn unblended, the background replaces every pixel it covers, clear ones included;
+        // when it covers the whole view, clearing first would only cost a full-screen fill.
+        bool covered = background && static_cast<int>(centreX - halfWidth) <= 0 &&
+                       static_cast<int>(centreY - halfHeight) <= 0 &&
+                       static_cast<int>(centreX + halfWidth) >= viewWidth &&
+                       static_cast<int>(centreY + halfHeight) >= viewHeight;
+        if (!covered)
+            glClear(GL_COLOR_BUFFER_BIT);
+        if (background) {
+            backgroundOverlay->draw(centreX, centreY, halfWidth, halfHeight, 1, 1, 1, 1);
+            if (titleStands) {
+                // Blended as the title screen draws it (Game/pPlinxScreens.cpp).
+                glEnable(GL_BLEND);
+                glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+                float x, y, w, h;
+                titlePlace(1.0f, x, y, w, h);
+                splashOverlay->draw(x, y, w, h, 1, 1, 1, 1);
+                glDisable(GL_BLEND);
+            }
+            backgroundLayer_.capture(viewWidth, viewHeight, contents);
+        }
+    }
 
     switch (currentScreen) {
     case SPLASH_SCREEN:
@@ -271,6 +299,57 @@ void pPlinx::draw() {
     }
 
     transitionManager.draw();
+}
+
+namespace {
+// FNV-1a, over the bytes of whatever the still picture shows.
+class Digest {
+public:
+    template <typename T> void add(const T& value) {
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&value);
+        for (size_t i = 0; i < sizeof value; i++)
+            value_ = (value_ ^ bytes[i]) * 1099511628211ull;
+    }
+    void add(const std::string& text) {
+        add(text.size());
+        for (char c : text)
+            add(c);
+    }
+    unsigned long value() const { return value_ ? value_ : 1; }
+
+private:
+    unsigned long value_ = 14695981039346656037ull;
+};
+} // namespace
+
+unsigned long pPlinx::stillPicture() const {
+    bool still = currentScreen == BLANK_SCREEN || currentScreen == HIGH_SCORE_ENTRY_SCREEN ||
+                 (currentScreen == MAIN_GAME && paused);
+    if (!still || transitionManager.active)
+        return 0;
+    Digest digest;
+    digest.add(currentScreen);
+    digest.add(viewWidth);
+    digest.add(viewHeight);
+    digest.add(paused);
+    digest.add(puzzle.score);
+    digest.add(puzzle.level);
+    digest.add(puzzle.playing);
+    digest.add(puzzle.gameOverTime);
+    digest.add(puzzle.cells);
+    digest.add(puzzle.sweepTime);
+    digest.add(puzzle.sweepPeriod);
+    digest.add(puzzle.pieceX);
+    digest.add(puzzle.pieceY);
+    digest.add(puzzle.piece);
+    digest.add(puzzle.queue);
+    for (const pVector& colour : colorList) {
+        digest.add(colour.x);
+        digest.add(colour.y);
+        digest.add(colour.z);
+    }
+    digest.add(nameEntry.name);
+    return digest.value();
 }
 
 void pPlinx::focusLost() {

@@ -6,6 +6,7 @@
 #include "Game/pOptionsScreen.h"
 #include "Game/pPuzzle.h"
 #include "Game/pTransitionManager.h"
+#include "Widgets/pCachedLayer.h"
 #include "Widgets/pVerticalMenu.h"
 
 #include <functional>
@@ -80,6 +81,10 @@ public:
     void release();
     // The player switched away: a running game pauses as Escape would pause it.
     void focusLost();
+    // 0 while the picture moves (the title, the table, a running game, a fade); on a screen that
+    // stands still (a paused game, the name entry, the start-up screen) a digest of all it shows,
+    // never 0, so a frame that would draw the same picture again can be left out.
+    unsigned long stillPicture() const;
 
     // The settings saved in prefs.txt: the volume, the block marks and the game keys. Bad
     // values are mended and named on standard output.
@@ -127,5 +132,13 @@ private:
     // The score of this game is in the table; set by the first Return on the entry screen and
     // cleared when the next game starts, so a held Return never enters it twice.
     bool scoreEntered;
+    // The background as drawn at the view's size, copied into every frame after the first; on
+    // the title screen outside fades, with the title image on it (the image stands still there,
+    // only its drifting copies move).
+    pCachedLayer backgroundLayer_;
+    enum { LAYER_BACKGROUND, LAYER_WITH_TITLE };
+    bool titleInLayer_ = false;
+    // Where the title screen draws its title image, shrunk by `scale`.
+    void titlePlace(float scale, float& x, float& y, float& w, float& h) const;
     static pPlinx* instance_;
 };

@@ -9,6 +9,7 @@
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pInputRecorder.h"
 #include "Shell/pOSXGame.h"
+#include "Shell/pStartupMarks.h"
 
 #include <csignal>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include <ctime>
 
 int main(int argc, char** argv) {
+    startupMark("main");
     pCommandLine options(argc, argv);
     if (options.finished)
         return options.exitStatus;
@@ -46,8 +48,10 @@ int main(int argc, char** argv) {
                     pGlobalGLContext::instance()->failureReason().c_str());
         return 1;
     }
+    startupMark("shared context made");
     std::printf("made global gl context ok\n");
     chooseDisplaySettings();
+    startupMark("window open");
     // The command line speaks for this run only; otherwise the game starts as it was left.
     bool fullscreen =
         options.screenChosen ? options.fullscreen : pPlinx::instance()->fullScreenSaved();
