@@ -106,8 +106,7 @@ void pPreferencesManager::setPref(std::string key, std::string value) {
         list->data[0] = value;
 }
 
-// Optional blanks, an optional sign and digits: what the game writes for a number.
-static bool isWholeNumber(const std::string& text) {
+bool pPreferencesManager::isWholeNumber(const std::string& text) {
     std::string digits = pack(text);
     size_t start = !digits.empty() && (digits[0] == '-' || digits[0] == '+') ? 1 : 0;
     return digits.size() > start &&
@@ -115,19 +114,41 @@ static bool isWholeNumber(const std::string& text) {
                        [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
 }
 
+std::string pPreferencesManager::source() const {
+    return readPath_.empty() ? prefsFile : readPath_;
+}
+
+bool pPreferencesManager::shippedInt(const std::string& key, int& value) {
+    cAttribs defaults;
+    std::string shipped = findShippedResource(prefsFile);
+    if (!shipped.empty())
+        defaults.readFile(shipped);
+    cAttribList* list = valueList(&defaults, key);
+    if (!list || !isWholeNumber(list->data[0]))
+        return false;
+    value = stringToInt(list->data[0]);
+    return true;
+}
+
+void pPreferencesManager::storePref(const std::string& key, const std::string& value) {
+    if (valueList(attribs, key)) {
+        setPref(key, value);
+        return;
+    }
+    if (!attribs)
+        attribs = new cAttribs;
+    if (!attribs->attribs.count(key))
+        attribs->addAttribKind(key);
+    attribs->addDataToAttrib(key, value);
+}
+
 int pPreferencesManager::getIntPref(const std::string& key, int min, int max, int fallback) {
-    const std::string where = readPath_.empty() ? prefsFile : readPath_;
+    const std::string where = source();
     std::string text = getPref(key);
     int value = std::clamp(stringToInt(text), min, max);
     if (!isWholeNumber(text)) {
-        cAttribs defaults;
-        std::string shipped = findShippedResource(prefsFile);
-        if (!shipped.empty())
-            defaults.readFile(shipped);
-        cAttribList* list = valueList(&defaults, key);
-        value = list && isWholeNumber(list->data[0])
-                    ? std::clamp(stringToInt(list->data[0]), min, max)
-                    : std::clamp(fallback, min, max);
+        int shipped = 0;
+        value = std::clamp(shippedInt(key, shipped) ? shipped : fallback, min, max);
         if (valueList(attribs, key))
             std::printf("%s: %s \"%s\" is not a number; using %d.\n", where.c_str(), key.c_str(),
                         text.c_str(), value);
@@ -139,14 +160,29 @@ int pPreferencesManager::getIntPref(const std::string& key, int min, int max, in
     } else {
         return value;
     }
-    if (!valueList(attribs, key)) {
-        if (!attribs)
-            attribs = new cAttribs;
-        if (!attribs->attribs.count(key))
-            attribs->addAttribKind(key);
-        attribs->addDataToAttrib(key, intToString(value));
-    } else {
-        setPref(key, intToString(value));
-    }
+    storePref(key, intToString(value));
+    return value;
+}
+
+int pPreferencesManager::getCheckedIntPref(const std::string& key, int fallback,
+                                           const std::function<std::string(int)>& problem) {
+    const std::string where = source();
+    std::string text = getPref(key);
+    std::string wrong = isWholeNumber(text) ? problem(stringToInt(text)) : "";
+    if (isWholeNumber(text) && wrong.empty())
+        return stringToInt(text);
+    int value = fallback;
+    int shipped = 0;
+    if (shippedInt(key, shipped) && problem(shipped).empty())
+        value = shipped;
+    if (!valueList(attribs, key))
+        std::printf("%s has no %s; using %d.\n", where.c_str(), key.c_str(), value);
+    else if (wrong.empty())
+        std::printf("%s: %s \"%s\" is not a number; using %d.\n", where.c_str(), key.c_str(),
+                    text.c_str(), value);
+    else
+        std::printf("%s: %s %s %s; using %d.\n", where.c_str(), key.c_str(), pack(text).c_str(),
+                    wrong.c_str(), value);
+    storePref(key, intToString(value));
     return value;
 }

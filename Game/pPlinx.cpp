@@ -1,7 +1,7 @@
 #include "Game/pPlinx.h"
 
+#include "Game/pGameKeys.h"
 #include "Image/pTextureLoader.h"
-#include "Input/pActionKeyHandler.h"
 #include "Input/pKeyboardHandler.h"
 #include "Input/pMouseHandler.h"
 #include "Platform/pResourceFolder.h"
@@ -17,6 +17,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <malloc.h>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -112,11 +113,11 @@ void pPlinx::init() {
 
     mainMenu.addChoice("Start Game");
     mainMenu.addChoice("High Scores");
+    mainMenu.addChoice("Options");
     mainMenu.addChoice("Quit Game");
     highScoreMenu.addChoice("Continue");
 
-    // A volume of the sound library: 0 is silent, 256 full.
-    fxVolume = prefs.getIntPref("fxVolume", 0, 256, 256);
+    loadSettings();
 
     loadAsset("Brisk.tga", [](const std::string& path) {
         return pTextManager::instance()->loadAndSetFont(path, "Brisk");
@@ -157,13 +158,6 @@ void pPlinx::init() {
     currentScreen = BLANK_SCREEN;
     blankScreenMark = timer->setMark();
 
-    pActionKeyHandler* actions = pActionKeyHandler::instance();
-    actions->setActionKey("ACTION_MOVELEFT", PKEY_LEFT);
-    actions->setActionKey("ACTION_MOVERIGHT", PKEY_RIGHT);
-    actions->setActionKey("ACTION_MOVEDOWN", PKEY_DOWN);
-    actions->setActionKey("ACTION_ROTCW", PKEY_X);
-    actions->setActionKey("ACTION_ROTCCW", PKEY_Z);
-
     helpMarquee = new pHorizontalMarquee(static_cast<float>(viewWidth / 2),
                                          static_cast<float>(viewHeight - 32), viewWidth * 0.375f,
                                          24.0f, -0.1f, "Brisk");
@@ -171,8 +165,8 @@ void pPlinx::init() {
     helpMarquee->setContinuousPlay(true);
     helpMarquee->setLoop(true);
     helpMarquee->setMessageGap(150);
-    helpMarquee->addMessage("Use the left, right and down keys to move your blocks.");
-    helpMarquee->addMessage("Use the Z and X keys to rotate.");
+    helpMarquee->addMessage(pGameKeys::moveHelp());
+    helpMarquee->addMessage(pGameKeys::rotateHelp());
     helpMarquee->addMessage("Press Escape to Pause.");
     helpMarquee->addMessage("Press F11 to toggle full screen.");
     helpMarquee->addMessage(
@@ -181,6 +175,11 @@ void pPlinx::init() {
     helpMarquee->makeReady();
 
     marqueeMark = timer->setMark();
+#ifdef __GLIBC__
+    // Decoding the pictures and compiling their drawing left freed memory behind; giving its
+    // pages back keeps the game as small as it was before it kept a copy of the background.
+    malloc_trim(0);
+#endif
 }
 
 void pPlinx::update() {
@@ -207,15 +206,7 @@ void pPlinx::update() {
 
     bool commandF = keyboard->keyPressed(PKEY_F, 0) && keyboard->keyDown(PKEY_COMMAND, 0);
     if (commandF || keyboard->keyPressed(PKEY_F11, 0)) {
-        if (!game->isFullscreen()) {
-            std::printf("key enter\n");
-            game->createFullscreenGLContext(0);
-        } else {
-            std::printf("key exit\n");
-            pMouseHandler::instance()->showCursor(0);
-            game->exitFullscreen();
-        }
-        std::fflush(stdout);
+        toggleFullscreen();
         return;
     }
 
@@ -236,30 +227,55 @@ void pPlinx::update() {
     case HIGH_SCORE_ENTRY_SCREEN:
         updateHighScoreEntryScreen();
         break;
+    case OPTIONS_SCREEN:
+        optionsScreen.update();
+        break;
     }
 }
 
 void pPlinx::draw() {
     update();
+    if (!pGame::instance()->frameWanted(stillPicture()))
+        return;
     bool background =
         currentScreen != BLANK_SCREEN && backgroundOverlay && backgroundOverlay->hasPicture();
-    const float centreX = static_cast<float>(viewWidth / 2);
-    const float centreY = static_cast<float>(viewHeight / 2);
-    const float halfWidth = viewWidth * 0.8f;
-    const float halfHeight = viewHeight * 0.53333336f;
-    // Drawn unblended, the background replaces every pixel it covers, clear ones included; when
-    // it covers the whole view, clearing first would only cost a full-screen fill.
-    bool covered = background && static_cast<int>(centreX - halfWidth) <= 0 &&
-                   static_cast<int>(centreY - halfHeight) <= 0 &&
-                   static_cast<int>(centreX + halfWidth) >= viewWidth &&
-                   static_cast<int>(centreY + halfHeight) >= viewHeight;
-    if (!covered)
-        glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::setOrthographicProjection(viewWidth, viewHeight);
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_BLEND);
-    if (background)
-        backgroundOverlay->draw(centreX, centreY, halfWidth, halfHeight, 1, 1, 1, 1);
+    const bool titleStands = currentScreen == SPLASH_SCREEN && !transitionManager.active &&
+                             splashOverlay && splashOverlay->hasPicture();
+    const int contents = titleStands ? LAYER_WITH_TITLE : LAYER_BACKGROUND;
+    titleInLayer_ = background && titleStands;
+    if (background && backgroundLayer_.holds(viewWidth, viewHeight, contents)) {
+        // The copy covers the whole view: nothing of the frame before shows through.
+        backgroundLayer_.draw();
+    } else {
+        const float centreX = static_cast<float>(viewWidth / 2);
+        const float centreY = static_cast<float>(viewHeight / 2);
+        const float halfWidth = viewWidth * 0.8f;
+        const float halfHeight = viewHeight * 0.53333336f;
+        // Drawn unblended, the background replaces every pixel it covers, clear ones included;
+        // when it covers the whole view, clearing first would only cost a full-screen fill.
+        bool covered = background && static_cast<int>(centreX - halfWidth) <= 0 &&
+                       static_cast<int>(centreY - halfHeight) <= 0 &&
+                       static_cast<int>(centreX + halfWidth) >= viewWidth &&
+                       static_cast<int>(centreY + halfHeight) >= viewHeight;
+        if (!covered)
+            glClear(GL_COLOR_BUFFER_BIT);
+        if (background) {
+            backgroundOverlay->draw(centreX, centreY, halfWidth, halfHeight, 1, 1, 1, 1);
+            if (titleStands) {
+                // Blended as the title screen draws it (Game/pPlinxScreens.cpp).
+                glEnable(GL_BLEND);
+                glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+                float x, y, w, h;
+                titlePlace(1.0f, x, y, w, h);
+                splashOverlay->draw(x, y, w, h, 1, 1, 1, 1);
+                glDisable(GL_BLEND);
+            }
+            backgroundLayer_.capture(viewWidth, viewHeight, contents);
+        }
+    }
 
     switch (currentScreen) {
     case SPLASH_SCREEN:
@@ -277,9 +293,63 @@ void pPlinx::draw() {
     case HIGH_SCORE_ENTRY_SCREEN:
         drawHighScoreEntryScreen();
         break;
+    case OPTIONS_SCREEN:
+        optionsScreen.draw(totalTime);
+        break;
     }
 
     transitionManager.draw();
+}
+
+namespace {
+// FNV-1a, over the bytes of whatever the still picture shows.
+class Digest {
+public:
+    template <typename T> void add(const T& value) {
+        const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&value);
+        for (size_t i = 0; i < sizeof value; i++)
+            value_ = (value_ ^ bytes[i]) * 1099511628211ull;
+    }
+    void add(const std::string& text) {
+        add(text.size());
+        for (char c : text)
+            add(c);
+    }
+    unsigned long value() const { return value_ ? value_ : 1; }
+
+private:
+    unsigned long value_ = 14695981039346656037ull;
+};
+} // namespace
+
+unsigned long pPlinx::stillPicture() const {
+    bool still = currentScreen == BLANK_SCREEN || currentScreen == HIGH_SCORE_ENTRY_SCREEN ||
+                 (currentScreen == MAIN_GAME && paused);
+    if (!still || transitionManager.active)
+        return 0;
+    Digest digest;
+    digest.add(currentScreen);
+    digest.add(viewWidth);
+    digest.add(viewHeight);
+    digest.add(paused);
+    digest.add(puzzle.score);
+    digest.add(puzzle.level);
+    digest.add(puzzle.playing);
+    digest.add(puzzle.gameOverTime);
+    digest.add(puzzle.cells);
+    digest.add(puzzle.sweepTime);
+    digest.add(puzzle.sweepPeriod);
+    digest.add(puzzle.pieceX);
+    digest.add(puzzle.pieceY);
+    digest.add(puzzle.piece);
+    digest.add(puzzle.queue);
+    for (const pVector& colour : colorList) {
+        digest.add(colour.x);
+        digest.add(colour.y);
+        digest.add(colour.z);
+    }
+    digest.add(nameEntry.name);
+    return digest.value();
 }
 
 void pPlinx::focusLost() {
@@ -295,4 +365,61 @@ void pPlinx::release() {
     // The mixer thread would otherwise go on reading the sound device's tables while the exit
     // tears them down.
     slExit();
+}
+
+static std::string zeroOrOne(int value) {
+    return value == 0 || value == 1 ? "" : "is not 0 or 1";
+}
+
+void pPlinx::loadSettings() {
+    // A volume of the sound library: 0 is silent, 256 full.
+    fxVolume = prefs.getIntPref("fxVolume", 0, 256, 256);
+    puzzle.blockMarks = prefs.getCheckedIntPref("blockMarks", 0, zeroOrOne) == 1;
+    pGameKeys::load(prefs);
+    updateHelpTexts();
+}
+
+bool pPlinx::fullScreenSaved() {
+    return prefs.getCheckedIntPref("fullScreen", 0, zeroOrOne) == 1;
+}
+
+void pPlinx::toggleFullscreen() {
+    pGame* game = pGame::instance();
+    if (!game->isFullscreen()) {
+        std::printf("key enter\n");
+        game->createFullscreenGLContext(0);
+    } else {
+        std::printf("key exit\n");
+        pMouseHandler::instance()->showCursor(0);
+        game->exitFullscreen();
+    }
+    std::fflush(stdout);
+    // What the screen became: a full screen that could not be made is not remembered.
+    prefs.storePref("fullScreen", game->isFullscreen() ? "1" : "0");
+    prefs.writeFile();
+}
+
+void pPlinx::updateHelpTexts() {
+    // The first two messages name the keys; they change in place, wherever they are scrolling.
+    if (!helpMarquee || helpMarquee->messages.size() < 2)
+        return;
+    helpMarquee->messages[0].first = pGameKeys::moveHelp();
+    helpMarquee->messages[1].first = pGameKeys::rotateHelp();
+}
+
+int pPlinx::padKey(int gameKey) {
+    const bool sideKey = gameKey == PKEY_X || gameKey == PKEY_Z || gameKey == PKEY_ESCAPE;
+    switch (currentScreen) {
+    case MAIN_GAME:
+        for (int i = 0; i < pGameKeys::COUNT; i++)
+            if (pGameKeys::ACTIONS[i].defaultKey == gameKey)
+                return pGameKeys::boundKey(i);
+        return gameKey;
+    case OPTIONS_SCREEN:
+        if (gameKey == PKEY_Z)
+            return PKEY_ESCAPE;
+        return sideKey ? PKEY_RETURN : gameKey;
+    default:
+        return sideKey ? PKEY_RETURN : gameKey;
+    }
 }

@@ -3,8 +3,10 @@
 #include "File/pPreferencesManager.h"
 #include "Game/pHighScoreList.h"
 #include "Game/pHighScoreNameEntry.h"
+#include "Game/pOptionsScreen.h"
 #include "Game/pPuzzle.h"
 #include "Game/pTransitionManager.h"
+#include "Widgets/pCachedLayer.h"
 #include "Widgets/pVerticalMenu.h"
 
 #include <functional>
@@ -17,6 +19,7 @@ enum GameScreen : int {
     MAIN_GAME = 2,
     HIGH_SCORE_SCREEN = 3,
     HIGH_SCORE_ENTRY_SCREEN = 4,
+    OPTIONS_SCREEN = 5,
 };
 
 class pImageOverlay;
@@ -60,6 +63,8 @@ public:
     // What init seeds the random numbers with: the time the game was made, unless a recording
     // or its replay set it before the first frame.
     unsigned int randomSeed;
+    // The sound volume, full screen, block marks and keys, chosen from the title menu.
+    pOptionsScreen optionsScreen;
 
     static pPlinx* instance();
 
@@ -76,6 +81,23 @@ public:
     void release();
     // The player switched away: a running game pauses as Escape would pause it.
     void focusLost();
+    // 0 while the picture moves (the title, the table, a running game, a fade); on a screen that
+    // stands still (a paused game, the name entry, the start-up screen) a digest of all it shows,
+    // never 0, so a frame that would draw the same picture again can be left out.
+    unsigned long stillPicture() const;
+
+    // The settings saved in prefs.txt: the volume, the block marks and the game keys. Bad
+    // values are mended and named on standard output.
+    void loadSettings();
+    // Whether the player left the game in full screen; asked once, at start-up.
+    bool fullScreenSaved();
+    // Into full screen or out of it (F11, Command+F, the Options screen), and remembered.
+    void toggleFullscreen();
+    // The help texts name the keys bound now.
+    void updateHelpTexts();
+    // The key a gamepad's button plays here (pGamepad::setKeyQuery): in the game the bound key
+    // of its action, on the Options screen B goes back, elsewhere A, B and Start are Return.
+    int padKey(int gameKey);
 
     // Draws and presents one loading frame at once.
     void drawLoadingSplash(std::string message);
@@ -110,5 +132,13 @@ private:
     // The score of this game is in the table; set by the first Return on the entry screen and
     // cleared when the next game starts, so a held Return never enters it twice.
     bool scoreEntered;
+    // The background as drawn at the view's size, copied into every frame after the first; on
+    // the title screen outside fades, with the title image on it (the image stands still there,
+    // only its drifting copies move).
+    pCachedLayer backgroundLayer_;
+    enum { LAYER_BACKGROUND, LAYER_WITH_TITLE };
+    bool titleInLayer_ = false;
+    // Where the title screen draws its title image, shrunk by `scale`.
+    void titlePlace(float scale, float& x, float& y, float& w, float& h) const;
     static pPlinx* instance_;
 };

@@ -78,18 +78,31 @@ void pPlinx::updateSplashScreen() {
         transitionManager.beginTransition(MAIN_GAME);
     } else if (choice == "High Scores") {
         transitionManager.beginTransition(HIGH_SCORE_SCREEN);
+    } else if (choice == "Options" && !transitionManager.active) {
+        optionsScreen.enter();
+        transitionManager.beginTransition(OPTIONS_SCREEN);
     } else if (choice == "Quit Game") {
         std::exit(0);
     }
 }
 
+void pPlinx::titlePlace(float s, float& x, float& y, float& w, float& h) const {
+    x = static_cast<float>(viewWidth / 2);
+    y = viewHeight * 0.3f;
+    w = viewWidth * s / 3;
+    h = viewWidth * s / 12;
+}
+
 void pPlinx::drawSplashScreen() {
     enableBlendedTextures();
-    float s = fadeScale(transitionManager);
     if (splashOverlay) {
-        splashOverlay->drawWithRadialBlur(static_cast<float>(viewWidth / 2), viewHeight * 0.3f,
-                                          viewWidth * s / 3, viewWidth * s / 12, 1, 1, 1, 1,
-                                          totalTime * 4);
+        float x, y, w, h;
+        titlePlace(fadeScale(transitionManager), x, y, w, h);
+        // Outside fades the image itself is in the background's copy (pPlinx::draw).
+        if (titleInLayer_)
+            splashOverlay->drawDriftingCopies(x, y, w, h, 1, 1, 1, totalTime * 4);
+        else
+            splashOverlay->drawWithRadialBlur(x, y, w, h, 1, 1, 1, 1, totalTime * 4);
     }
     mainMenu.draw(totalTime);
     helpMarquee->draw();

@@ -54,6 +54,8 @@ public:
     float fallDelay = 0.3f;
     float fastFallDelay = 0.02f;
     int sweepPeriod = 320;
+    // Draw a mark on every cell of the second colour, so the colours differ in shape as well.
+    bool blockMarks = false;
 
     // An empty, stopped board; initGame starts a game on it.
     pPuzzle();

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <tuple>
 
 // Board units: a cell is 2 x 2, the well spans x -16..16 and y -16..4, the view is 40 units
 // across its shorter side. Cell (row, column) is centred at (-15 + 2 column, -15 + 2 row).
@@ -40,6 +41,36 @@ void cellQuad(float x, float y) {
     glVertex2f(x + 1, y + 1);
     glTexCoord2f(0, 1);
     glVertex2f(x - 1, y + 1);
+}
+
+// Where the cells of the second colour were drawn, to mark them once the cells are down.
+struct MarkList {
+    float x[pPuzzle::WIDTH * pPuzzle::HEIGHT + 16];
+    float y[pPuzzle::WIDTH * pPuzzle::HEIGHT + 16];
+    int count = 0;
+    void note(int colour, float cx, float cy) {
+        if (colour != 2)
+            return;
+        x[count] = cx;
+        y[count] = cy;
+        count++;
+    }
+};
+
+// A dark diamond with a light one inside: it shows on light and dark palettes alike.
+void drawMarks(const MarkList& marks) {
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    for (const auto& [size, grey, alpha] : {std::tuple{0.6f, 0.0f, 0.6f}, {0.28f, 1.0f, 0.85f}}) {
+        glColor4f(grey, grey, grey, alpha);
+        for (int i = 0; i < marks.count; i++) {
+            glVertex2f(marks.x[i], marks.y[i] - size);
+            glVertex2f(marks.x[i] + size, marks.y[i]);
+            glVertex2f(marks.x[i], marks.y[i] + size);
+            glVertex2f(marks.x[i] - size, marks.y[i]);
+        }
+    }
+    glEnd();
 }
 
 void rectangle(GLenum mode, float left, float bottom, float right, float top) {
@@ -124,6 +155,7 @@ void pPuzzle::render() {
     }
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
+    MarkList marks;
     glBegin(GL_QUADS);
     // The queue beside the well: the newest piece lowest, the next to fall highest.
     float x = -20.0f;
@@ -131,6 +163,7 @@ void pPuzzle::render() {
     for (int i = 0; i < 12; i++) {
         tint(queue[i / 4][i % 4]);
         cellQuad(x, y);
+        marks.note(queue[i / 4][i % 4], x, y);
         if (i % 2 == 0) {
             x += 2;
         } else if (i % 4 == 1) {
@@ -147,7 +180,10 @@ void pPuzzle::render() {
     y = pieceY > 0 ? 5.0f - 2.0f * static_cast<float>(pieceY) : 5.0f;
     for (int i = 0; i < 4; i++) {
         tint(piece[i]);
-        cellQuad(x + 2.0f * static_cast<float>(i % 2), y + 2.0f * static_cast<float>(i / 2));
+        const float cx = x + 2.0f * static_cast<float>(i % 2);
+        const float cy = y + 2.0f * static_cast<float>(i / 2);
+        cellQuad(cx, cy);
+        marks.note(piece[i], cx, cy);
     }
 
     // Settled cells packed down each column: a cell still falling into a hole already shows
@@ -160,10 +196,13 @@ void pPuzzle::render() {
                 continue;
             tint(cell.color);
             cellQuad(cellCentre(column), y);
+            marks.note(cell.color, cellCentre(column), y);
             y += 2;
         }
     }
     glEnd();
+    if (blockMarks)
+        drawMarks(marks);
 
     // Every one-colour square is framed where its cells truly are, passed by the sweeper or not.
     for (int column = 0; column < WIDTH - 1; column++) {

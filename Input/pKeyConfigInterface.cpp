@@ -33,7 +33,8 @@ const DefaultAction DEFAULT_ACTIONS[] = {
 
 pKeyConfigInterface::pKeyConfigInterface()
     : x(0), y(0), textHeight(0), listening(false), selected(0),
-      mutex(pInputManager::instance()->getMutex()) {}
+      mutex(pInputManager::instance()->getMutex()), reservedKeys{PKEY_COMMAND}, refusedKey(-1),
+      cancelKey(-1) {}
 
 pKeyConfigInterface::~pKeyConfigInterface() {
     // A panel that goes away mid-capture must not leave the rest of the game deaf.
@@ -94,30 +95,70 @@ void pKeyConfigInterface::trackPointer() {
         const float top = (y - textHeight) + i * ROW_STEP * textHeight;
         if (py > top && py < top + textHeight) {
             selected = static_cast<unsigned int>(i);
-            if (mouse->buttonPressed(PBUTTON_LEFT, 0)) {
-                playMenuBlip();
-                listening = true;
-                pInputManager::instance()->lock(mutex);
-            }
+            if (mouse->buttonPressed(PBUTTON_LEFT, 0))
+                startListening();
             return;
         }
     }
 }
 
-void pKeyConfigInterface::listenForKey() {
-    pKeyIterator events = pKeyboardHandler::instance()->getKeyIterator(mutex);
-    if (!events.hasMoreDownEvents())
+void pKeyConfigInterface::startListening() {
+    if (listening)
         return;
-    const PKEYCODE key = events.getNextDown().code;
-    // Command is the game's own shortcut key (full screen); it cannot be bound.
-    if (key == PKEY_COMMAND)
+    playMenuBlip();
+    listening = true;
+    refusedKey = -1;
+    pInputManager::instance()->lock(mutex);
+}
+
+void pKeyConfigInterface::stopListening() {
+    if (!listening)
         return;
-    if (selected < keyCodes.size()) {
-        keyCodes[selected] = key;
-        keyNames[selected] = pKeyboardHandler::instance()->keycodeToIdentifier(key);
-    }
     listening = false;
     pInputManager::instance()->unlock(mutex);
+}
+
+void pKeyConfigInterface::listenForKey() {
+    if (cancelKey >= 0) {
+        // The lock holder reads the plain states: the composite queries answer as idle.
+        pMouseHandler* mouse = pMouseHandler::instance();
+        if (mouse->buttonDown(PBUTTON_LEFT, mutex) && mouse->buttonWasUp(PBUTTON_LEFT, mutex)) {
+            stopListening();
+            return;
+        }
+    }
+    pKeyIterator events = pKeyboardHandler::instance()->getKeyIterator(mutex);
+    while (events.hasMoreDownEvents()) {
+        const PKEYCODE key = events.getNextDown().code;
+        if (key == cancelKey) {
+            stopListening();
+            return;
+        }
+        bool reserved = false;
+        for (PKEYCODE kept : reservedKeys)
+            reserved = reserved || kept == key;
+        if (reserved) {
+            refusedKey = key;
+            continue;
+        }
+        bindSelected(key);
+        stopListening();
+        return;
+    }
+}
+
+void pKeyConfigInterface::bindSelected(PKEYCODE key) {
+    if (selected >= keyCodes.size())
+        return;
+    pKeyboardHandler* keyboard = pKeyboardHandler::instance();
+    for (size_t i = 0; i < keyCodes.size(); i++) {
+        if (i != selected && keyCodes[i] == key) {
+            keyCodes[i] = keyCodes[selected];
+            keyNames[i] = keyboard->keycodeToIdentifier(keyCodes[i]);
+        }
+    }
+    keyCodes[selected] = key;
+    keyNames[selected] = keyboard->keycodeToIdentifier(key);
 }
 
 void pKeyConfigInterface::draw(float time) {

@@ -24,6 +24,13 @@ public:
     std::vector<std::string> keyNames;
     // The panel's listener id.
     unsigned int mutex;
+    // Keys that are never bound: pressing one leaves the panel listening. Command from the
+    // start, as the game's own shortcut key.
+    std::vector<PKEYCODE> reservedKeys;
+    // The latest reserved key pressed while listening, for the owner to say why; -1 for none.
+    int refusedKey;
+    // With a key here, that key or a click ends listening without a change; -1 for none.
+    int cancelKey;
 
     pKeyConfigInterface();
     ~pKeyConfigInterface();
@@ -36,9 +43,16 @@ public:
     // 0 without rows.
     float getTotalHeight();
     void listenForEventsAndUpdate();
+    // Listens for the selected row's key, taking the input lock, as a click on the row does.
+    void startListening();
+    // Ends listening without a change and lets go of the input.
+    void stopListening();
     void draw(float time);
 
 private:
     void listenForKey();
+    // The captured key goes to the selected row; a row that had it takes the row's old key, so
+    // no row is left without one.
+    void bindSelected(PKEYCODE key);
     void trackPointer();
 };

@@ -41,6 +41,9 @@ void displayShowWindow(SDL_Window* window, bool shown);
 // because the player put it away.
 bool displayHiddenByGame(SDL_Window* window);
 void displaySetMinimumSize(SDL_Window* window, int width, int height);
+// Asks the desktop to say when `window` is wholly covered by others and when it is in sight
+// again (PEVENT_WINDOW_COVERED, PEVENT_WINDOW_UNCOVERED); nothing where it cannot tell.
+void displayWatchCovering(SDL_Window* window);
 // The size of the window's GL drawable in pixels (larger than the window on HiDPI screens).
 void displayDrawableSize(SDL_Window* window, int& width, int& height);
 // The window's size in desktop coordinates (what mouse positions are measured in).

@@ -39,8 +39,20 @@ constexpr uint32_t PEVENT_MOUSE_DRAGGED = 6;
 constexpr uint32_t PEVENT_MOUSE_WHEEL_MOVED = 10;
 
 // Window kinds.
+// Part of the window's content was lost (an expose) and wants drawing again.
+constexpr uint32_t PEVENT_WINDOW_UPDATE = 1;
 // The game's window lost the keyboard to another program (or was minimised).
 constexpr uint32_t PEVENT_WINDOW_DEACTIVATED = 6;
+constexpr uint32_t PEVENT_WINDOW_SHOWN = 24;
+// Hidden by the player or the desktop, not by the game itself (for full screen).
+constexpr uint32_t PEVENT_WINDOW_HIDDEN = 25;
+// Minimised, and back from it.
+constexpr uint32_t PEVENT_WINDOW_COLLAPSED = 67;
+constexpr uint32_t PEVENT_WINDOW_EXPANDED = 70;
+// Wholly covered by other windows, and partly or wholly in sight again. The desktop reports these
+// only where it knows (not under a compositing window manager, which keeps every window drawn).
+constexpr uint32_t PEVENT_WINDOW_COVERED = 1001;
+constexpr uint32_t PEVENT_WINDOW_UNCOVERED = 1002;
 constexpr uint32_t PEVENT_WINDOW_BOUNDS_CHANGED = 27;
 constexpr uint32_t PEVENT_WINDOW_CLOSE = 72;
 constexpr uint32_t PEVENT_WINDOW_ZOOMED = 76;

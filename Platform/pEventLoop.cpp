@@ -5,6 +5,7 @@
 #include "Platform/pKeyTranslation.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <algorithm>
 #include <cmath>
@@ -266,8 +267,17 @@ void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
             out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_BOUNDS_CHANGED));
             return;
         case SDL_WINDOWEVENT_MAXIMIZED:
+            out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_ZOOMED));
+            return;
         case SDL_WINDOWEVENT_RESTORED:
             out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_ZOOMED));
+            out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_EXPANDED));
+            return;
+        case SDL_WINDOWEVENT_SHOWN:
+            out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_SHOWN));
+            return;
+        case SDL_WINDOWEVENT_EXPOSED:
+            out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_UPDATE));
             return;
         case SDL_WINDOWEVENT_CLOSE:
             out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_CLOSE));
@@ -278,12 +288,29 @@ void translateEvent(const SDL_Event& event, std::vector<pEvent>& out) {
             return;
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_HIDDEN:
-            if (putAwayByThePlayer(event.window.windowID))
+            if (putAwayByThePlayer(event.window.windowID)) {
                 out.push_back(makeEvent(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED));
+                out.push_back(
+                    makeEvent(PEVENT_CLASS_WINDOW, event.window.event == SDL_WINDOWEVENT_MINIMIZED
+                                                       ? PEVENT_WINDOW_COLLAPSED
+                                                       : PEVENT_WINDOW_HIDDEN));
+            }
             return;
         default:
             return;
         }
+    case SDL_SYSWMEVENT: {
+        // SDL passes on what it has no event of its own for; covering is one
+        // (displayWatchCovering).
+        const SDL_SysWMmsg* message = event.syswm.msg;
+        if (message && message->subsystem == SDL_SYSWM_X11 &&
+            message->msg.x11.event.type == VisibilityNotify) {
+            bool covered = message->msg.x11.event.xvisibility.state == VisibilityFullyObscured;
+            out.push_back(makeEvent(PEVENT_CLASS_WINDOW,
+                                    covered ? PEVENT_WINDOW_COVERED : PEVENT_WINDOW_UNCOVERED));
+        }
+        return;
+    }
     case SDL_QUIT:
         // A close request from outside (the session ending, an interrupt) ends the game like
         // closing its window.

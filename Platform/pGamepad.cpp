@@ -43,30 +43,38 @@ bool pGamepad::start() {
     return true;
 }
 
-int pGamepad::keyForButton(int button) const {
+int pGamepad::keyOnScreen(int gameKey) const {
+    if (keyFor_)
+        return keyFor_(gameKey);
     bool inGame = gameRunning_ && gameRunning_();
+    if (!inGame && (gameKey == KEY_X || gameKey == KEY_Z || gameKey == KEY_ESCAPE))
+        return KEY_RETURN;
+    return gameKey;
+}
+
+int pGamepad::keyForButton(int button) const {
     switch (button) {
     case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-        return KEY_LEFT;
+        return keyOnScreen(KEY_LEFT);
     case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-        return KEY_RIGHT;
+        return keyOnScreen(KEY_RIGHT);
     case SDL_CONTROLLER_BUTTON_DPAD_UP:
-        return KEY_UP;
+        return keyOnScreen(KEY_UP);
     case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-        return KEY_DOWN;
+        return keyOnScreen(KEY_DOWN);
     case SDL_CONTROLLER_BUTTON_A:
-        return inGame ? KEY_X : KEY_RETURN;
+        return keyOnScreen(KEY_X);
     case SDL_CONTROLLER_BUTTON_B:
-        return inGame ? KEY_Z : KEY_RETURN;
+        return keyOnScreen(KEY_Z);
     case SDL_CONTROLLER_BUTTON_START:
-        return inGame ? KEY_ESCAPE : KEY_RETURN;
+        return keyOnScreen(KEY_ESCAPE);
     default:
         return -1;
     }
 }
 
 void pGamepad::press(Held& held, int source, int key, std::vector<pEvent>& out) {
-    if (key < 0 || held[source] >= 0)
+    if (key < 0 || key >= static_cast<int>(holders_.size()) || held[source] >= 0)
         return;
     held[source] = key;
     if (holders_[key]++ == 0)
@@ -91,7 +99,7 @@ void pGamepad::stick(Held& held, int negative, int positive, int value, std::vec
         if (held[source] >= 0 && travel < RELEASE_THRESHOLD)
             release(held, source, out);
         else if (held[source] < 0 && travel > PRESS_THRESHOLD)
-            press(held, source, keys[source - STICK_LEFT], out);
+            press(held, source, keyOnScreen(keys[source - STICK_LEFT]), out);
     }
 }
 

@@ -1,3 +1,4 @@
+#include "Game/pPlinx.h"
 #include "Input/pInputManager.h"
 #include "Platform/pDisplay.h"
 #include "Platform/pEventLoop.h"
@@ -8,6 +9,7 @@
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pInputRecorder.h"
 #include "Shell/pOSXGame.h"
+#include "Shell/pStartupMarks.h"
 
 #include <csignal>
 #include <cstdio>
@@ -15,6 +17,7 @@
 #include <ctime>
 
 int main(int argc, char** argv) {
+    startupMark("main");
     pCommandLine options(argc, argv);
     if (options.finished)
         return options.exitStatus;
@@ -38,16 +41,21 @@ int main(int argc, char** argv) {
     game->setUpdateFunc(update);
     game->setReshapeFunc(reshape);
     game->setFocusLostFunc(focusLost);
-    pGamepad::instance()->setGameQuery(gameRunning);
+    pGamepad::instance()->setKeyQuery(padKey);
     if (!pGlobalGLContext::instance()->createdSuccessfully()) {
         std::printf("error creating global gl context\n");
         std::printf("OpenGL could not be started: %s\n",
                     pGlobalGLContext::instance()->failureReason().c_str());
         return 1;
     }
+    startupMark("shared context made");
     std::printf("made global gl context ok\n");
     chooseDisplaySettings();
-    if (options.fullscreen)
+    startupMark("window open");
+    // The command line speaks for this run only; otherwise the game starts as it was left.
+    bool fullscreen =
+        options.screenChosen ? options.fullscreen : pPlinx::instance()->fullScreenSaved();
+    if (fullscreen)
         game->createFullscreenGLContext(0);
     game->makeContextCurrent();
     game->run();

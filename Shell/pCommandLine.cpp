@@ -16,11 +16,11 @@ static void printUsage(FILE* out) {
                  "\n"
                  "Options:\n"
                  "  --fullscreen    start full screen (this run only)\n"
-                 "  --windowed      start in a window (the default)\n"
+                 "  --windowed      start in a window (this run only)\n"
                  "  -h, --help      show this help and exit\n"
                  "  --version       show the version and exit\n"
                  "\n"
-                 "Controls:\n"
+                 "Controls (as shipped; the Options screen of the title changes them):\n"
                  "  Left, Right     move the piece\n"
                  "  Down            fall fast\n"
                  "  Z, X            rotate the piece's colours\n"
@@ -48,8 +48,10 @@ pCommandLine::pCommandLine(int argc, char** argv, FILE* out, FILE* err) {
             finished = true;
         } else if (!std::strcmp(arg, "--fullscreen")) {
             fullscreen = true;
+            screenChosen = true;
         } else if (!std::strcmp(arg, "--windowed")) {
             fullscreen = false;
+            screenChosen = true;
         } else {
             std::fprintf(err, "plinx: %s '%s'\n",
                          arg[0] == '-' ? "unknown option" : "unexpected argument", arg);

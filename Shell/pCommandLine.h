@@ -7,6 +7,8 @@
 class pCommandLine {
 public:
     bool fullscreen = false;
+    // --fullscreen or --windowed was given; without either the saved choice holds.
+    bool screenChosen = false;
     bool finished = false;
     int exitStatus = 0;
 

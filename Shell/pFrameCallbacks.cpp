@@ -32,3 +32,7 @@ void focusLost() {
 bool gameRunning() {
     return pPlinx::instance()->currentScreen == MAIN_GAME;
 }
+
+int padKey(int gameKey) {
+    return pPlinx::instance()->padKey(gameKey);
+}

@@ -12,3 +12,5 @@ void reshape(int, int, int, int);
 void focusLost();
 // The main game screen is running (a gamepad's buttons then rotate and pause).
 bool gameRunning();
+// The key a gamepad button that plays `gameKey` in the game presses on the running screen.
+int padKey(int gameKey);

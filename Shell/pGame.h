@@ -18,6 +18,8 @@ public:
     void (*reshapeFunc)(int, int, int, int) = nullptr;
     // Run when the player switches to another program.
     void (*focusLostFunc)() = nullptr;
+    // Set when the draw callback left this frame undrawn: there is nothing to present.
+    bool frameHeld = false;
 
     virtual ~pGame() {}
     virtual bool createWindowGLContext(int left, int top, int width, int height,
@@ -45,6 +47,24 @@ public:
     int getViewWidth() { return fullscreen ? fullscreenWidth : windowWidth; }
     int getViewHeight() { return fullscreen ? fullscreenHeight : windowHeight; }
 
+    // Why the player cannot see the game; drawing stops while any of them holds.
+    enum OutOfSight : unsigned { MINIMISED = 1, HIDDEN = 2, COVERED = 4 };
+    void setOutOfSight(OutOfSight why, bool holds);
+    bool outOfSight() const { return outOfSight_ != 0; }
+    // The picture on screen may be gone or stale (an expose, a resize, input the picture may
+    // answer): the next frame is drawn whatever the game says.
+    void invalidatePicture() { pictureValid_ = false; }
+    // Asked by the draw callback after its update step. `stillPicture` is 0 while the game's
+    // picture moves, otherwise a digest of everything it shows. False (and the frame is held, the
+    // last one staying on screen) when nobody can see the window, or when the picture is the
+    // still one already presented.
+    bool frameWanted(unsigned long stillPicture);
+
 protected:
     static pGame* instance_;
+
+private:
+    unsigned outOfSight_ = 0;
+    bool pictureValid_ = false;
+    unsigned long shownPicture_ = 0;
 };

@@ -1,5 +1,7 @@
 #include "Shell/pGlobalGLContext.h"
 
+#include "Shell/pStartupMarks.h"
+
 #include <cstdio>
 
 pGlobalGLContext* pGlobalGLContext::instance_ = nullptr;
@@ -14,7 +16,9 @@ pGlobalGLContext::pGlobalGLContext() {
     created = false;
     displayKeepXErrors();
     // Without a GL-capable window there is no pixel format to make a context with.
-    if (!displayInit() || !(window_ = displayCreateWindow("", 0, 0, 1, 1, WINDOW_HIDDEN))) {
+    bool videoStarted = displayInit();
+    startupMark("video started");
+    if (!videoStarted || !(window_ = displayCreateWindow("", 0, 0, 1, 1, WINDOW_HIDDEN))) {
         failureReason_ = displayError();
         std::string refused = displayStopKeepingXErrors(nullptr);
         if (!refused.empty())
@@ -22,6 +26,7 @@ pGlobalGLContext::pGlobalGLContext() {
         std::printf("error creating pixel format\n");
         return;
     }
+    startupMark("GL driver loaded, hidden window made");
     context = displayCreateContextKept(window_, nullptr, nullptr, failureReason_);
     if (!context) {
         std::printf("error creating opengl context\n");

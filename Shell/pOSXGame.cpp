@@ -8,6 +8,7 @@
 #include "Platform/pGamepad.h"
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pOGLUtil.h"
+#include "Shell/pStartupMarks.h"
 #include "Utils/pAssert.h"
 #include "Utils/pStringUtils.h"
 
@@ -44,6 +45,7 @@ bool pOSXGame::createWindowGLContext(int left, int top, int width, int height, s
     pGlobalGLContext* shared = pGlobalGLContext::instance();
     displayKeepXErrors();
     window = displayCreateWindow(title, left, top, width, height, WINDOW_NORMAL);
+    startupMark("window shown");
     if (!window) {
         contextFailure_ = displayError();
         displayStopKeepingXErrors(nullptr);
@@ -51,6 +53,7 @@ bool pOSXGame::createWindowGLContext(int left, int top, int width, int height, s
         return false;
     }
     displaySetMinimumSize(window, 640, 480);
+    displayWatchCovering(window);
     context = displayCreateContextKept(window, shared->getGLContext(), shared->getWindow(),
                                        contextFailure_);
     if (!context) {
@@ -192,6 +195,7 @@ bool pOSXGame::createFullscreenGLContext(int modeIndex) {
         abandonFullscreen();
         return false;
     }
+    displayWatchCovering(fullscreenWindow);
     fadeToBlack();
     if (!displayFullscreenSwitch(fullscreenWindow, mode)) {
         std::printf("error setting fullscreen drawable\n");
@@ -288,10 +292,16 @@ bool pOSXGame::quitRequested() {
 void pOSXGame::swapBuffer() {
     requireContext();
     bool swapped = displaySwap(contextWindow());
+    static bool first = true;
+    if (first)
+        startupMark("first frame presented");
+    first = false;
     P_ASSERT_TEXT("Shell/pOSXGame", swapped, "displaySwap(contextWindow())");
 }
 
 void pOSXGame::reshapeWindow() {
+    // A new size, or a new drawable: what was on screen is no longer the picture.
+    invalidatePicture();
     SDL_Window* drawable = contextWindow();
     if (!drawable || !context)
         return;
@@ -323,6 +333,7 @@ void pOSXGame::run() {
     pGamepad::instance()->start();
     focusHandlerRef =
         installEventHandler(PEVENT_CLASS_WINDOW, {PEVENT_WINDOW_DEACTIVATED}, focusEvent, this);
+    installPictureHandlers(this);
     runEventLoop();
 }
 
@@ -331,11 +342,52 @@ void processFrame(void* userData) {
     // Sounds that finished since the last frame free their channels before the game looks.
     pAudioDevice::deliverNotifications();
     game->makeContextCurrent();
+    game->frameHeld = false;
     if (game->updateFunc)
         game->updateFunc();
     if (game->drawFunc)
         game->drawFunc();
-    game->swapBuffer();
+    // A held frame drew nothing: the last one stays on screen.
+    if (!game->frameHeld)
+        game->swapBuffer();
+}
+
+std::vector<int> installPictureHandlers(pGame* game) {
+    // Ahead of the input handlers, which it passes every event on to.
+    return {installEventHandler(PEVENT_CLASS_KEYBOARD,
+                                {PEVENT_RAW_KEY_DOWN, PEVENT_RAW_KEY_UP, PEVENT_MODIFIERS_CHANGED},
+                                pictureEvent, game),
+            installEventHandler(PEVENT_CLASS_MOUSE,
+                                {PEVENT_MOUSE_DOWN, PEVENT_MOUSE_UP, PEVENT_MOUSE_MOVED,
+                                 PEVENT_MOUSE_WHEEL_MOVED, PEVENT_MOUSE_DRAGGED},
+                                pictureEvent, game),
+            installEventHandler(PEVENT_CLASS_WINDOW,
+                                {PEVENT_WINDOW_UPDATE, PEVENT_WINDOW_SHOWN, PEVENT_WINDOW_HIDDEN,
+                                 PEVENT_WINDOW_COLLAPSED, PEVENT_WINDOW_EXPANDED,
+                                 PEVENT_WINDOW_COVERED, PEVENT_WINDOW_UNCOVERED},
+                                pictureEvent, game)};
+}
+
+int pictureEvent(void* next, pEvent* event, void* userData) {
+    pGame* game = static_cast<pGame*>(userData);
+    game->invalidatePicture();
+    if (event->eventClass != PEVENT_CLASS_WINDOW)
+        return callNextEventHandler(next, event);
+    switch (event->kind) {
+    case PEVENT_WINDOW_COLLAPSED:
+    case PEVENT_WINDOW_EXPANDED:
+        game->setOutOfSight(pGame::MINIMISED, event->kind == PEVENT_WINDOW_COLLAPSED);
+        break;
+    case PEVENT_WINDOW_HIDDEN:
+    case PEVENT_WINDOW_SHOWN:
+        game->setOutOfSight(pGame::HIDDEN, event->kind == PEVENT_WINDOW_HIDDEN);
+        break;
+    case PEVENT_WINDOW_COVERED:
+    case PEVENT_WINDOW_UNCOVERED:
+        game->setOutOfSight(pGame::COVERED, event->kind == PEVENT_WINDOW_COVERED);
+        break;
+    }
+    return PEVENT_HANDLED;
 }
 
 int reshapeEvent(void*, pEvent*, void* userData) {

@@ -75,6 +75,12 @@ void chooseDisplaySettings(pGame& game);
 // One frame: update, draw, swap. `userData` is the frame driver.
 void processFrame(void* userData);
 int reshapeEvent(void* next, pEvent* event, void* userData);
+// Input and window events that change what the player sees or can see: the next frame is drawn,
+// and drawing stops while the window is minimised, hidden or wholly covered. Input events go on
+// to the handlers behind it. `userData` is the frame driver.
+int pictureEvent(void* next, pEvent* event, void* userData);
+// Installs pictureEvent for those events, as `run` does; the references for removeEventHandler.
+std::vector<int> installPictureHandlers(pGame* game);
 int closeEvent(void* next, pEvent* event, void* userData);
 // The window lost the keyboard, or was minimised or hidden: tells the game through its focus-lost
 // function. `userData` is the frame driver.

@@ -33,6 +33,24 @@ void drawQuad(float qx, float qy, float w, float h, float s0, float t0, float sw
     glEnd();
 }
 
+// The same quad cut down to where its texture coordinates fall inside [is0, is1] x [it0, it1]:
+// positions and coordinates keep the quad's own mapping, so every pixel drawn samples as before.
+void drawQuad(float qx, float qy, float w, float h, float s0, float t0, float sw, float th,
+              float is0, float is1, float it0, float it1) {
+    if (!(w > 0.0f && h > 0.0f && sw > 0.0f && th > 0.0f))
+        return;
+    const float left = std::max(s0, is0), right = std::min(s0 + sw, is1);
+    const float bottom = std::max(t0, it0), top = std::min(t0 + th, it1);
+    if (!(left < right && bottom < top))
+        return;
+    const float x0 = qx + (left - s0) / sw * w;
+    const float x1 = qx + (right - s0) / sw * w;
+    // Screen y grows downwards while t grows upwards: t0 is at qy, t0 + th at qy - h.
+    const float y0 = qy - (bottom - t0) / th * h;
+    const float y1 = qy - (top - t0) / th * h;
+    drawQuad(x0, y0, x1 - x0, y0 - y1, left, bottom, right - left, top - bottom);
+}
+
 float cellS0(unsigned char c) {
     return static_cast<float>(c % 16) / 16.0f;
 }
@@ -133,6 +151,10 @@ void pFontDesc::setupKerning() {
             maxCharHeight = std::max(maxCharHeight, g.height);
         }
     }
+    if (cw >= 2 && ch >= 1) {
+        marginS_ = 2.0f / static_cast<float>(cw);
+        marginT_ = 2.0f / static_cast<float>(ch);
+    }
     // Upload again so the cleared markers never show.
     texture->rebind(true);
 }
@@ -163,10 +185,31 @@ float pFontDesc::drawChar(char ch, float x, float y, float size) {
     }
     const pGlyphMetrics& g = glyphs[c];
     if (!isBlank(c)) {
+        float is0, is1, it0, it1;
+        inkRect(c, is0, is1, it0, it1);
         drawQuad(x - g.left * size, y + g.baseline * size, size, size, cellS0(c), cellT0(c), CELL_S,
-                 CELL_T);
+                 CELL_T, is0, is1, it0, it1);
     }
     return g.width * size;
+}
+
+void pFontDesc::inkRect(unsigned char c, float& s0, float& s1, float& t0, float& t1) const {
+    s0 = cellS0(c);
+    s1 = s0 + CELL_S;
+    t0 = cellT0(c);
+    t1 = t0 + CELL_T;
+    if (marginS_ == 0.0f)
+        return;
+    // The metrics give the first ink column and row and the last; the last ends a texel later.
+    const pGlyphMetrics& g = glyphs[c];
+    const float left = std::max(0.0f, g.left - marginS_);
+    const float right = std::min(1.0f, g.left + g.width + 1.5f * marginS_);
+    const float bottom = std::max(0.0f, g.top - g.height - marginT_);
+    const float top = std::min(1.0f, g.top + 1.5f * marginT_);
+    s1 = s0 + right * CELL_S;
+    s0 += left * CELL_S;
+    t1 = t0 + top * CELL_T;
+    t0 += bottom * CELL_T;
 }
 
 float pFontDesc::drawChar(char ch, float x, float y, float size, float minX, float maxX, float minY,
@@ -220,7 +263,9 @@ float pFontDesc::drawChar(char ch, float x, float y, float size, float minX, flo
     }
     // An inverted rectangle (min above max) could cut a quad inside out; draw nothing then.
     if (w > 0.0f && h > 0.0f) {
-        drawQuad(qx, qy, w, h, s0, t0, sw, th);
+        float is0, is1, it0, it1;
+        inkRect(c, is0, is1, it0, it1);
+        drawQuad(qx, qy, w, h, s0, t0, sw, th, is0, is1, it0, it1);
     }
     return result;
 }

@@ -42,5 +42,12 @@ public:
     pTexture* texture = nullptr;
 
 private:
+    // The part of ch's cell a quad must cover, in texture coordinates: its ink, with a margin
+    // for the linear filter's reach. Outside it the cell is clear and would blend to nothing.
+    void inkRect(unsigned char ch, float& s0, float& s1, float& t0, float& t1) const;
+
     float maxCharHeight = 0.0f;
+    // Two texels, as fractions of a cell; 0 until the sheet is measured (no trimming then).
+    float marginS_ = 0.0f;
+    float marginT_ = 0.0f;
 };

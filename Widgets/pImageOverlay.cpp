@@ -83,6 +83,11 @@ void pImageOverlay::draw(float x, float y, float w, float h, float r, float g, f
 void pImageOverlay::drawWithRadialBlur(float x, float y, float w, float h, float r, float g,
                                        float b, float a, float phase) {
     draw(x, y, w, h, r, g, b, a);
+    drawDriftingCopies(x, y, w, h, r, g, b, phase);
+}
+
+void pImageOverlay::drawDriftingCopies(float x, float y, float w, float h, float r, float g,
+                                       float b, float phase) {
     if (!texture)
         return;
     const double p = phase;

@@ -21,6 +21,9 @@ public:
     // `phase`, which the caller advances over time.
     void drawWithRadialBlur(float x, float y, float w, float h, float r, float g, float b, float a,
                             float phase);
+    // The copies alone, for a picture already drawn where draw(x, y, w, h, ...) puts it.
+    void drawDriftingCopies(float x, float y, float w, float h, float r, float g, float b,
+                            float phase);
 
     // False when the image failed to load; the overlay then draws nothing.
     bool hasPicture() const { return texture != nullptr; }

@@ -1,6 +1,7 @@
-// CPU time of one frame of the main game screen (both update steps, the board, the read-outs and
-// the title image) and of the title screen, drawn offscreen into a hidden window with Mesa's
-// software renderer. Run under a virtual X server big enough for the largest size:
+// CPU time of one frame of each screen (both update steps and the drawing): the title, the main
+// game (the board, the read-outs and the title image), the paused game and the high score table,
+// drawn offscreen into a hidden window with Mesa's software renderer. Run under a virtual X server
+// big enough for the largest size:
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build/plinx_bench --benchmark_filter=ScreenFrame
 #include "Game/pPlinx.h"
 
@@ -56,7 +57,7 @@ void BM_ScreenFrame(benchmark::State& state) {
         game->update();
     game->currentScreen = static_cast<GameScreen>(state.range(2));
     game->transitionManager.active = false;
-    game->paused = false;
+    game->paused = state.range(3) != 0;
     srand(7);
     game->puzzle.initGame();
     // A well half full, with one-colour squares for the outlines.
@@ -79,11 +80,14 @@ void BM_ScreenFrame(benchmark::State& state) {
 
 } // namespace
 
-// Width, height, screen.
+// Width, height, screen, paused.
 BENCHMARK(BM_ScreenFrame)
-    ->ArgNames({"w", "h", "screen"})
-    ->Args({640, 480, MAIN_GAME})
-    ->Args({1920, 1080, MAIN_GAME})
-    ->Args({640, 480, SPLASH_SCREEN})
+    ->ArgNames({"w", "h", "screen", "paused"})
+    ->Args({640, 480, SPLASH_SCREEN, 0})
+    ->Args({640, 480, MAIN_GAME, 0})
+    ->Args({640, 480, MAIN_GAME, 1})
+    ->Args({640, 480, HIGH_SCORE_SCREEN, 0})
+    ->Args({1920, 1080, SPLASH_SCREEN, 0})
+    ->Args({1920, 1080, MAIN_GAME, 0})
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond);

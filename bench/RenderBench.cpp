@@ -1,5 +1,6 @@
 // One frame of the board (clear, render, finish) on the X server's GL: under `xvfb-run -a` that
-// is Mesa's software renderer, whose rasteriser threads count in the process CPU time.
+// is Mesa's software renderer, whose rasteriser threads count in the process CPU time. The third
+// argument turns the block marks on.
 #include "Game/pPlinx.h"
 #include "Game/pPuzzle.h"
 #include "Image/pTextureLoader.h"
@@ -63,6 +64,7 @@ void BM_BoardFrame(benchmark::State& state) {
             pTextureLoader::instance()->loadTexture(getResourcePath("block.tga"), false, false);
         pPuzzle board;
         midGame(board);
+        board.blockMarks = state.range(2) != 0;
         state.SetLabel(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
         for (auto _ : state) {
             glClear(GL_COLOR_BUFFER_BIT);
@@ -82,8 +84,10 @@ void BM_BoardFrame(benchmark::State& state) {
 } // namespace
 
 BENCHMARK(BM_BoardFrame)
-    ->Args({640, 480})
-    ->Args({1920, 1080})
+    ->Args({640, 480, 0})
+    ->Args({640, 480, 1})
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1})
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

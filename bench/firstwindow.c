@@ -1,9 +1,15 @@
 /* Starts a program and prints "PID MS": its process id and the milliseconds until the X server
  * maps its first top-level window (-1 after 20 s). The program keeps running; bench/peers.sh
- * measures it from there. Build: cc -O2 -o firstwindow firstwindow.c -lX11 */
+ * measures it from there. Build: cc -O2 -o firstwindow firstwindow.c -lX11
+ *
+ * With PLINX_STARTUP_MARKS set, the program's standard error is kept and "startup: launch at MS"
+ * and "startup: mapped at MS" go to it too, on the monotonic clock Plinx's own start-up marks
+ * use (Shell/pStartupMarks.h), so that the marks read as times since the launch:
+ *   PLINX_STARTUP_MARKS=1 firstwindow build/plinx 2>&1 | awk '/startup/ {print $NF, $0}' */
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <sys/select.h>
 #include <time.h>
 #include <unistd.h>
@@ -26,13 +32,17 @@ int main(int argc, char** argv) {
     }
     XSelectInput(display, DefaultRootWindow(display), SubstructureNotifyMask);
     XSync(display, False);
+    int marks = getenv("PLINX_STARTUP_MARKS") != NULL;
     double start = nowMs();
+    if (marks)
+        fprintf(stderr, "startup: launch at %.1f\n", start);
     pid_t pid = fork();
     if (pid == 0) {
         /* The game's own output would hold our caller's pipe open. */
         int devnull = open("/dev/null", O_WRONLY);
         dup2(devnull, 1);
-        dup2(devnull, 2);
+        if (!marks)
+            dup2(devnull, 2);
         close(ConnectionNumber(display));
         execvp(argv[1], argv + 1);
         perror(argv[1]);
@@ -44,7 +54,10 @@ int main(int argc, char** argv) {
             XEvent event;
             XNextEvent(display, &event);
             if (event.type == MapNotify && event.xmap.event == DefaultRootWindow(display)) {
-                printf("%d %.0f\n", (int)pid, nowMs() - start);
+                double mapped = nowMs();
+                if (marks)
+                    fprintf(stderr, "startup: mapped at %.1f\n", mapped);
+                printf("%d %.0f\n", (int)pid, mapped - start);
                 return 0;
             }
         }

@@ -2,7 +2,9 @@
 # Plinx against the falling-block games packaged for Debian, each on its own Xvfb server with
 # Mesa's software renderer: time to first window, CPU on the first screen and during play (the
 # game's process and the X server's, in % of one core), frames per second where the game draws
-# with OpenGL, and peak memory (VmHWM). Every figure is the median of RUNS runs.
+# with OpenGL, the game's CPU while its window stands still (Plinx paused; any game wholly covered
+# by another window, then minimised under a window manager started for that), and peak memory
+# (VmHWM). Every figure is the median of RUNS runs.
 #
 #   bench/peers.sh [BUILD_DIR]        (default: build; Plinx is left out when BUILD_DIR/plinx is missing)
 #   RUNS=3 SAMPLE=10 PROGRAMS="plinx crack-attack ltris quadrapassel" bench/peers.sh
@@ -13,7 +15,7 @@ runs=${RUNS:-3}
 sample=${SAMPLE:-10}
 programs=${PROGRAMS:-"plinx crack-attack ltris quadrapassel"}
 
-packages=(crack-attack ltris quadrapassel xvfb xdotool libx11-dev)
+packages=(crack-attack ltris quadrapassel xvfb xdotool libx11-dev openbox)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -27,13 +29,18 @@ fi
 work=$(mktemp -d)
 xserver=""
 game=""
+cover=""
+manager=""
 cleanup() {
     [ -n "$game" ] && kill "$game" 2>/dev/null || true
+    [ -n "$cover" ] && kill "$cover" 2>/dev/null || true
+    [ -n "$manager" ] && kill "$manager" 2>/dev/null || true
     [ -n "$xserver" ] && kill "$xserver" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
 cc -O2 -o "$work/firstwindow" bench/firstwindow.c -lX11
+cc -O2 -o "$work/coverwindow" bench/coverwindow.c -lX11
 hz=$(getconf CLK_TCK)
 
 command_of() {
@@ -59,6 +66,14 @@ start_play() {
     esac
 }
 
+# Plinx pauses on Escape; the peers' pause keys are not scripted here.
+pause_game() {
+    case $1 in
+    plinx) xdotool keydown Escape sleep 0.1 keyup Escape ;;
+    *) return 1 ;;
+    esac
+}
+
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 
 # Prints "GAME_CPU X_CPU FPS" over SAMPLE seconds; FPS is "-" when the game draws no GL frames.
@@ -75,11 +90,12 @@ measure_cpu() {
         'BEGIN {printf "%.1f %.1f %s\n", 100 * g / hz / s, 100 * x / hz / s, f}'
 }
 
-# One run of one program, appended to the results file:
-# "FIRST_MS IDLE_CPU IDLE_X IDLE_FPS PLAY_CPU PLAY_X PLAY_FPS PEAK_MB".
+# One run of one program, appended to the results file: "FIRST_MS IDLE_CPU IDLE_X IDLE_FPS
+# PLAY_CPU PLAY_X PLAY_FPS PAUSED_CPU COVERED_CPU MINIMISED_CPU PEAK_MB" ("-" where not measured).
 measure_once() {
     local name=$1 display
-    rm -rf "$work/hud" "$work/home" && mkdir -p "$work/hud" "$work/home"
+    # The last run's display number must not be read for this one's before Xvfb writes its own.
+    rm -rf "$work/hud" "$work/home" "$work/display" && mkdir -p "$work/hud" "$work/home"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     xserver=$!
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
@@ -98,23 +114,45 @@ measure_once() {
     DISPLAY=$display start_play "$name"
     sleep 3
     play=$(measure_cpu)
+    # Still screens: the game's own CPU only.
+    local paused="-" covered minimised
+    if DISPLAY=$display pause_game "$name"; then
+        sleep 1
+        paused=$(measure_cpu | cut -d' ' -f1)
+        DISPLAY=$display pause_game "$name" # playing again, so that covering is all that stills it
+        sleep 1
+    fi
+    DISPLAY=$display "$work/coverwindow" &
+    cover=$!
+    sleep 1
+    covered=$(measure_cpu | cut -d' ' -f1)
+    kill "$cover" && wait "$cover" 2>/dev/null || true
+    cover=""
+    # Minimising takes a window manager; one is started only now, so that it changes nothing above.
+    DISPLAY=$display openbox --sm-disable >/dev/null 2>&1 &
+    manager=$!
+    sleep 2
+    DISPLAY=$display xdotool search --onlyvisible --name '.' windowminimize %@ 2>/dev/null || true
+    sleep 1
+    minimised=$(measure_cpu | cut -d' ' -f1)
     local peak
     peak=$(awk '/VmHWM/ {printf "%.0f", $2 / 1024}' "/proc/$game/status")
     kill "$game" 2>/dev/null || true
     # Not our child (firstwindow started it): wait for it to be gone, saves on the way out and all.
     for _ in $(seq 100); do kill -0 "$game" 2>/dev/null || break; sleep 0.05; done
+    kill "$manager" 2>/dev/null || true
     kill "$xserver" 2>/dev/null || true
-    wait "$xserver" 2>/dev/null || true
-    game="" xserver=""
-    echo "  $name: $first $idle $play $peak" >&2
-    echo "$first $idle $play $peak" >>"$work/results"
+    wait "$manager" "$xserver" 2>/dev/null || true
+    game="" xserver="" manager=""
+    echo "  $name: $first $idle $play $paused $covered $minimised $peak" >&2
+    echo "$first $idle $play $paused $covered $minimised $peak" >>"$work/results"
 }
 
 median() { sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
 
 echo "date: $(date +%F)  runs: $runs  sample: ${sample} s  $(nproc) cores  Mesa $(dpkg-query -W -f='${Version}' libgl1-mesa-dri)"
-printf "%-13s %8s %8s %8s %8s %8s %8s %8s %8s\n" program first_ms idle_cpu idle_x idle_fps \
-    play_cpu play_x play_fps peak_mb
+printf "%-13s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n" program first_ms idle_cpu idle_x \
+    idle_fps play_cpu play_x play_fps paused covered minimise peak_mb
 for name in $programs; do
     if [ "$name" = plinx ] && [ ! -x "$build/plinx" ]; then
         echo "plinx: no $build/plinx, left out"
@@ -125,9 +163,9 @@ for name in $programs; do
         measure_once "$name"
     done
     row=""
-    for column in 1 2 3 4 5 6 7 8; do
+    for column in 1 2 3 4 5 6 7 8 9 10 11; do
         values=$(awk -v c=$column '{print $c}' "$work/results")
         if grep -q -- '-' <<<"$values"; then row+=" -"; else row+=" $(median <<<"$values")"; fi
     done
-    printf "%-13s %8s %8s %8s %8s %8s %8s %8s %8s\n" "$name" $row
+    printf "%-13s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n" "$name" $row
 done

@@ -1,175 +1,13 @@
-// The whole application as the player meets it: frames run as the frame driver runs them (the
-// update and draw callbacks), on a hand-stepped clock, with keys delivered as the event loop
-// delivers them. What each screen shows is read from the strings it draws and where.
-#include "Game/pPlinx.h"
-
-#include "Input/pInputManager.h"
-#include "Platform/pResourceFolder.h"
-#include "Shell/pFrameCallbacks.h"
-#include "Shell/pOSXGame.h"
-#include "Sound/slSound.h"
-#include "Text/pTextManager.h"
-#include "Utils/pTimer.h"
-#include "Widgets/pHorizontalMarquee.h"
-#include "tests/support/Events.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeGame.h"
-#include "tests/support/FileBytes.h"
+// The whole application as the player meets it, screen by screen.
 #include "tests/support/FileSizeLimit.h"
-#include "tests/support/GLTestContext.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/GameOnFakeDriver.h"
 
 #include <filesystem>
 #include <tuple>
 
 namespace {
 
-class PlinxFlow : public GLTestContext {
-protected:
-    FakeClock clock;
-    TempFolder userData;
-    FakeGame driver;
-    pGame* platform = nullptr;
-    pTextManager* text = pTextManager::instance();
-    pPlinx* game = nullptr;
-    // What start-up drew and said; the game starts once per process, in SetUp unless the test
-    // starts it in a process of its own.
-    static inline std::string startUp, startUpSaid;
-    static inline int startUpSwaps = 0;
-    bool startsTheGame = true;
-
-    void SetUp() override {
-        GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        platform = pGame::instance(); // the real one, made if need be, to put back
-        FakeGame::install(&driver);
-        driver.windowWidth = 640, driver.windowHeight = 480;
-        driver.fullscreenWidth = 1024, driver.fullscreenHeight = 768;
-        setResourceFolder(PLINX_SOURCE_DIR "/Resources");
-        setUserDataFolder(userData.path());
-        pInputManager::instance()->init();
-        pKeyboardHandler::instance()->events.clear();
-        game = pPlinx::instance();
-        if (!game->initialised && startsTheGame) {
-            writeFileBytes(userData.file("prefs.txt"), "{\nfxVolume\n77\n}\n");
-            game->prefs = pPreferencesManager();
-            auto brisk = text->fonts.find("Brisk"); // another test's copy: the game loads its own
-            if (brisk != text->fonts.end()) {
-                text->currentFont = nullptr;
-                text->fonts.erase(brisk);
-            }
-            testing::internal::CaptureStdout();
-            startUp = shows(0);
-            startUpSaid = testing::internal::GetCapturedStdout();
-            startUpSwaps = driver.swaps;
-        }
-        // Earlier tests of this process ran on clocks, screens and sounds of their own.
-        for (unsigned int mark : {game->frameMark, game->blankScreenMark, game->marqueeMark})
-            pTimer::instance()->resetMark(mark);
-        game->transitionManager.active = game->paused = false;
-        game->currentScreen = BLANK_SCREEN;
-        game->puzzle = pPuzzle();
-        game->mainMenu.currChoice = 0;
-        if (game->helpMarquee)
-            game->helpMarquee->makeReady();
-        game->nameEntry.clear();
-        game->highScoreList.~pHighScoreList(); // the shipped table, no failed save
-        new (&game->highScoreList) pHighScoreList();
-        if (game->initialised && (!gNumChannels || !slGetSoundDuration(game->menuBlipSound))) {
-            slInit(4);
-            slLoadSoundFromBundle("", "menublip.mp3", &game->menuBlipSound);
-        }
-    }
-    void TearDown() override {
-        text->drawn = nullptr;
-        slStopAllChannels();
-        if (platform)
-            FakeGame::install(platform);
-        setResourceFolder("");
-        setUserDataFolder("");
-    }
-
-    // One frame as the frame driver runs it, `ms` after the previous one.
-    void frame(double ms = 16) {
-        clock.advance(ms);
-        update();
-        draw();
-    }
-    void frames(double totalMs) {
-        for (double t = 0; t < totalMs; t += 16)
-            frame();
-    }
-    // The strings one frame draws, one a line as "text @x,y hH" and L, C or R for left, centred
-    // or right, to a tenth; the menus' slow breathing is held at its start.
-    std::string shows(double ms = 16) {
-        std::vector<pTextManager::DrawnString> drawn;
-        text->drawn = &drawn;
-        game->totalTime = 0;
-        frame(ms);
-        text->drawn = nullptr;
-        std::string out;
-        for (const auto& s : drawn) {
-            char place[64];
-            std::snprintf(place, sizeof place, " @%.1f,%.1f h%.1f %c\n", s.x, s.y, s.h,
-                          "LCR"[static_cast<int>(s.align)]);
-            out += s.text + place;
-        }
-        return out;
-    }
-    // The player switches to another program, as the frame driver passes it on.
-    void loseFocus() {
-        driver.setFocusLostFunc(focusLost);
-        pEvent event = eventOf(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED);
-        focusEvent(nullptr, &event, &driver);
-        frame();
-    }
-    void tap(PKEYCODE k) {
-        hold(k);
-        frame();
-        letGo(k);
-        frame();
-    }
-    // To the title, the fade over: from the start-up screen by waiting, from the table by
-    // "Continue".
-    void reachTitle() {
-        if (game->currentScreen == HIGH_SCORE_SCREEN) {
-            frames(300);
-            tap(PKEY_RETURN);
-        }
-        frames(1900);
-        ASSERT_EQ(game->currentScreen, SPLASH_SCREEN);
-    }
-    void startGame() {
-        reachTitle();
-        game->mainMenu.currChoice = 0;
-        tap(PKEY_RETURN);
-        frames(600);
-        ASSERT_EQ(game->currentScreen, MAIN_GAME);
-    }
-    // A game with that score, its well filled so that the next piece cannot land, run until its
-    // fade has left the board; neither Escape nor losing the focus pauses after the end.
-    void playToGameOver(int score) {
-        startGame();
-        game->puzzle.score = score;
-        for (int cell = 0; cell < pPuzzle::WIDTH * pPuzzle::HEIGHT; cell++)
-            game->puzzle.cells[cell] = {0, 1 + cell % 2};
-        bool over = false;
-        for (int i = 0; i < 1000 && game->currentScreen == MAIN_GAME; i++) {
-            frame();
-            if (!game->puzzle.playing && !over) {
-                over = true;
-                tap(PKEY_ESCAPE);
-                loseFocus();
-                EXPECT_FALSE(game->paused);
-            }
-        }
-        ASSERT_TRUE(over);
-    }
-    std::vector<int> piece() {
-        return std::vector<int>(game->puzzle.piece, game->puzzle.piece + 4);
-    }
-};
+using PlinxFlow = GameOnFakeDriver;
 
 TEST_F(PlinxFlow, StartsWithSixLoadingFramesThenTheTitleFadesInAfter1200ms) {
     EXPECT_EQ(startUp, "Awakening Beasts... @320.0,304.0 h18.0 C\n"
@@ -181,7 +19,7 @@ TEST_F(PlinxFlow, StartsWithSixLoadingFramesThenTheTitleFadesInAfter1200ms) {
                        "Illuminating... @320.0,304.0 h18.0 C\n");
     EXPECT_EQ(startUpSwaps, 6) << "each loading frame is presented at once";
     EXPECT_EQ(startUpSaid.find("Error"), std::string::npos) << startUpSaid;
-    EXPECT_EQ(game->fxVolume, 77) << "read from prefs.txt";
+    EXPECT_EQ(startUpVolume, 77) << "read from prefs.txt";
 
     frames(1200);
     EXPECT_FALSE(game->transitionManager.active) << "not before 1200 ms have passed";
@@ -196,15 +34,17 @@ TEST_F(PlinxFlow, StartsWithSixLoadingFramesThenTheTitleFadesInAfter1200ms) {
     // The menu at text size 30 from baseline 224, the highlighted entry larger; the help texts
     // enter the band from its right end, along the bottom.
     std::string title = shows();
-    EXPECT_EQ(title.substr(0, 96), "Start Game @320.0,224.0 h36.0 C\n"
-                                   "High Scores @320.0,276.5 h31.5 C\n"
-                                   "Quit Game @320.0,329.0 h31.5 C\n");
-    EXPECT_EQ(title.substr(96, 56), "Use the left, right and down keys to move your blocks. @");
+    const size_t help = title.find("Use the");
+    EXPECT_EQ(title.substr(0, help), "Start Game @320.0,224.0 h36.0 C\n"
+                                     "High Scores @320.0,276.5 h31.5 C\n"
+                                     "Options @320.0,329.0 h31.5 C\n"
+                                     "Quit Game @320.0,381.5 h31.5 C\n");
+    EXPECT_EQ(title.substr(help, 56), "Use the left, right and down keys to move your blocks. @");
     EXPECT_EQ(title.substr(title.size() - 15), ",448.0 h24.0 L\n");
-    std::string help;
+    std::string messages;
     for (const auto& [message, marks] : game->helpMarquee->messages)
-        help += message + "|";
-    EXPECT_EQ(help,
+        messages += message + "|";
+    EXPECT_EQ(messages,
               "Use the left, right and down keys to move your blocks.|Use the Z and X keys to "
               "rotate.|Press Escape to Pause.|Press F11 to toggle full screen.|Make 2x2 "
               "Blocks of the same color. When the sweeper passes, they will be cleared.|"
@@ -218,7 +58,7 @@ TEST_F(PlinxFlow, TheMenuBlipsAtTheEffectsVolumeAndLeadsToTheTableAndBack) {
     EXPECT_EQ(slCountSounds(game->menuBlipSound), 1);
     EXPECT_EQ(slGetChannelVolume(slFindSound(game->menuBlipSound)), 77);
     letGo(PKEY_DOWN);
-    tap(PKEY_RETURN);
+    tap({PKEY_RETURN});
     frames(600);
     ASSERT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
     EXPECT_FALSE(game->puzzle.playing);
@@ -239,7 +79,7 @@ TEST_F(PlinxFlow, TheMenuBlipsAtTheEffectsVolumeAndLeadsToTheTableAndBack) {
         }
         EXPECT_EQ(shows(), expected + menu);
     }
-    tap(PKEY_RETURN);
+    tap({PKEY_RETURN});
     frames(600);
     EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
 }
@@ -258,7 +98,7 @@ TEST_F(PlinxFlow, StartGameStartsTheBoardOnPaletteZeroAndShowsScoreLevelAndPause
     frames(600);
     ASSERT_EQ(game->currentScreen, MAIN_GAME);
     EXPECT_TRUE(game->paused) << "the game arrives paused";
-    tap(PKEY_ESCAPE);
+    tap({PKEY_ESCAPE});
     const std::string readOuts = "Score : 0 @32.0,32.0 h32.0 L\nLevel : 1 @608.0,32.0 h32.0 R\n";
     EXPECT_EQ(shows(), readOuts);
     game->puzzle.score = 9;
@@ -268,7 +108,7 @@ TEST_F(PlinxFlow, StartGameStartsTheBoardOnPaletteZeroAndShowsScoreLevelAndPause
     // Escape, or the focus lost, pauses; while paused the board stands still under the notice,
     // and only Escape resumes.
     for (bool escape : {true, false}) {
-        escape ? tap(PKEY_ESCAPE) : loseFocus();
+        escape ? tap({PKEY_ESCAPE}) : loseFocus();
         ASSERT_TRUE(game->paused);
         int row = game->puzzle.pieceY;
         frames(2000);
@@ -276,7 +116,7 @@ TEST_F(PlinxFlow, StartGameStartsTheBoardOnPaletteZeroAndShowsScoreLevelAndPause
         EXPECT_EQ(shows(), readOuts + "Paused @320.0,240.0 h32.0 C\n");
         loseFocus();
         EXPECT_TRUE(game->paused);
-        tap(PKEY_ESCAPE);
+        tap({PKEY_ESCAPE});
         EXPECT_FALSE(game->paused);
         frames(1000);
         EXPECT_NE(game->puzzle.pieceY, row);
@@ -318,7 +158,7 @@ TEST_F(PlinxFlow, KeysMoveAndRotateThePieceAsTheyRepeat) {
     EXPECT_EQ(board.pieceY, 1);
     letGo(PKEY_X);
     letGo(PKEY_DOWN);
-    tap(PKEY_Z);
+    tap({PKEY_Z});
     EXPECT_EQ(piece(), colours);
 }
 
@@ -328,8 +168,7 @@ TEST_F(PlinxFlow, AHighScoreIsNamedOnceAndTheNameIsOfferedAgainNextTime) {
     playToGameOver(1000);
     ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
     frames(300);
-    tap(PKEY_Q);
-    tap(PKEY_Z);
+    tap({PKEY_Q, PKEY_Z});
     EXPECT_EQ(shows(), "You Got A High Score! @320.0,48.0 h36.0 C\n"
                        "Press Return To Continue @320.0,448.0 h24.0 C\n"
                        "Enter Name: @320.0,208.0 h24.0 C\nqz @320.0,240.0 h24.0 C\n");
@@ -354,7 +193,7 @@ TEST_F(PlinxFlow, AHighScoreIsNamedOnceAndTheNameIsOfferedAgainNextTime) {
     EXPECT_EQ(entry.substr(entry.rfind("qz")), "qz @320.0,240.0 h24.0 C\n");
     {
         FileSizeLimit fullDisk(100); // this save fails
-        tap(PKEY_RETURN);
+        tap({PKEY_RETURN});
     }
     EXPECT_EQ(game->highScoreList.getName(0) + std::to_string(game->highScoreList.getScore(0)),
               "qz6000");
@@ -399,7 +238,7 @@ TEST_F(PlinxFlow, TheTitleImageShrinksToHalfAtTheBlackMiddleOfAFade) {
 TEST_F(PlinxFlow, CommandFAndF11ToggleFullScreenOncePerPress) {
     reachTitle();
     testing::internal::CaptureStdout();
-    tap(PKEY_F);
+    tap({PKEY_F});
     for (PKEYCODE key : {PKEY_F, PKEY_F11}) {
         sendModifiers(key == PKEY_F ? PMODIFIER_COMMAND : 0);
         hold(key);
@@ -409,7 +248,7 @@ TEST_F(PlinxFlow, CommandFAndF11ToggleFullScreenOncePerPress) {
         letGo(key);
         letGo(PKEY_RETURN);
         frame();
-        tap(key);
+        tap({key});
         EXPECT_EQ(game->viewWidth, 640);
     }
     sendModifiers(0);
@@ -418,7 +257,7 @@ TEST_F(PlinxFlow, CommandFAndF11ToggleFullScreenOncePerPress) {
 }
 
 // For a test that starts the game in a process of its own.
-struct PlinxAssets : PlinxFlow {
+struct PlinxAssets : GameOnFakeDriver {
     PlinxAssets() { startsTheGame = false; }
 };
 
@@ -446,8 +285,8 @@ TEST_F(PlinxAssets, EachBadAssetIsNamedAndTheGamePlaysAndQuitsWithoutIt) {
             if (!text->setCurrentFont("Brisk") || !slGetSoundDuration(game->menuBlipSound))
                 std::abort();
             reachTitle();
-            game->mainMenu.currChoice = 2;
-            tap(PKEY_RETURN);
+            game->mainMenu.currChoice = 3;
+            tap({PKEY_RETURN});
             std::abort();
         },
         ::testing::ExitedWithCode(0),
