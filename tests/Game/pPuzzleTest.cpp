@@ -42,7 +42,7 @@ struct Board : ::testing::Test {
         return all;
     }
     void steps(int count, float seconds) {
-        for (int i = 0; i < count; i++)
+        while (count-- > 0)
             p.update(seconds);
     }
     // The piece hangs above the well; 360 ms per column at level 0.
@@ -76,17 +76,17 @@ TEST_F(Board, PiecesComeFromTheQueueAndMoveWithinWallsCellsAndTheMoveDelay) {
     fill(6, 6, 1);
     p.goLeft(); // upper row blocked: no move, but the delay restarts
     p.goRight();
-    EXPECT_EQ(p.pieceX, 7);
+    std::string moves = std::to_string(p.pieceX);
     p.moveTime = 1;
     p.goRight();
     p.goRight(); // the same frame: refused by the delay
-    EXPECT_EQ(p.pieceX, 8);
+    moves += std::to_string(p.pieceX);
     p.pieceX = 14, p.moveTime = 1;
     p.goRight(); // the wall: the delay is not spent
-    EXPECT_EQ(p.moveTime, 1);
+    moves += std::to_string(p.moveTime == 1);
     p.pieceX = 0;
     p.goLeft();
-    EXPECT_EQ(p.pieceX, 0);
+    EXPECT_EQ(moves + std::to_string(p.pieceX), "7810");
     // Lower-left, lower-right, upper-left, upper-right: clockwise the lower-left goes up.
     const int start[4] = {3, 4, 5, 6};
     std::copy(start, start + 4, p.piece);
@@ -102,26 +102,22 @@ TEST_F(Board, PiecesFallLandSplitAndEndTheGameAtTheTop) {
     steps(20, 0.31f);
     EXPECT_EQ(p.pieceY, 10);
     steps(1, 0.31f);
-    EXPECT_EQ(p.pieceY, STARTING_HEIGHT);
-    EXPECT_EQ(columns(7, 8), "12........|21........");
+    EXPECT_TRUE(p.pieceY == STARTING_HEIGHT && columns(7, 8) == "12........|21........");
     // A half with nothing under it settles one row per step.
     SetUp();
     stack(7, 4);
     p.pieceY = 6;
-    steps(1, 0.31f);
-    EXPECT_EQ(columns(7, 8), "212112....|....21....");
-    steps(3, 0.01f);
-    EXPECT_EQ(columns(8, 8), ".21.......");
-    steps(1, 0.01f);
-    EXPECT_EQ(columns(8, 8), "21........");
+    std::string settling;
+    for (auto [count, seconds] : {std::pair{1, 0.31f}, {3, 0.01f}, {1, 0.01f}})
+        steps(count, seconds), settling += columns(7, 8) + " ";
+    EXPECT_EQ(settling, "212112....|....21.... 212112....|.21....... 212112....|21........ ");
     // Landing at depth 3 fills the top rows; at depth 2 its upper half would stick out.
     SetUp();
     stack(7, 8);
     stack(8, 8);
     p.pieceY = 2;
     steps(1, 0.31f);
-    EXPECT_EQ(columns(7, 8), "2121212112|1212121221");
-    EXPECT_EQ(p.playing, 1);
+    EXPECT_EQ(columns(7, 8) + std::to_string(p.playing), "2121212112|12121212211");
     p.cells[9 * 16 + 7].empty = p.cells[9 * 16 + 8].empty = 1;
     p.pieceY = 1;
     steps(1, 0.31f);
@@ -153,9 +149,9 @@ TEST_F(Board, ANewPieceMakesAHeldKeyWaitTheRepeatDelayAgain) {
     steps(1, 0.31f); // lands: the next piece comes
     ASSERT_EQ(p.pieceY, STARTING_HEIGHT);
     clock.advance(60);
-    EXPECT_FALSE(keyboard->keyPressed(PKEY_LEFT, 0));
+    const bool early = keyboard->keyPressed(PKEY_LEFT, 0);
     clock.advance(191);
-    EXPECT_TRUE(keyboard->keyPressed(PKEY_LEFT, 0));
+    EXPECT_TRUE(!early && keyboard->keyPressed(PKEY_LEFT, 0));
     keyboard->init();
 }
 
@@ -166,8 +162,7 @@ TEST_F(Board, SquaresAreClearedOnceEachWhenTheSweeperLeavesTheirColumn) {
     steps(3, 0.1f); // still on column 4
     EXPECT_EQ(p.score, 0);
     sweepAt(5);
-    EXPECT_EQ(p.score, 1);
-    EXPECT_EQ(columns(4, 5), "..1.......|..........");
+    EXPECT_EQ(std::to_string(p.score) + columns(4, 5), "1..1.......|..........");
     steps(2, 0.001f); // the cell above falls into the gap, a row per step
     EXPECT_EQ(columns(4, 4), "1.........");
     // Each distinct square of a block scores once, held while the sweeper is on its columns.
@@ -189,18 +184,19 @@ TEST_F(Board, SquaresAreClearedOnceEachWhenTheSweeperLeavesTheirColumn) {
     fill(1, 5, 1);
     p.fallDelay = 1e9f;
     steps(2 * 16 * 360 / 10, 0.01f);
-    EXPECT_EQ(p.score, 0);
-    EXPECT_EQ(columns(4, 5), "22........|21........");
+    EXPECT_EQ(std::to_string(p.score) + columns(4, 5), "022........|21........");
 }
 
 // The sweeper keeps its pace and its column however long a game has run: its clock adds up
 // float milliseconds, which from 2^24 would drop or double a frame's step.
 TEST_F(Board, TheSweeperKeepsItsPaceAndColumnAfterDaysOfPlay) {
-    for (auto [start, step] : {std::pair{16777216 - 200, 0.0167f}, // just below 2^24 ms
-                               {1 << 28, 0.0167f},                 // 3 days at 60 fps
-                               {1 << 29, 0.0167f},
-                               {1 << 29, 0.0333f}, // 6 days at 30 fps
-                               {1 << 30, 0.0333f}}) {
+    // Just below 2^24 ms, then 3, 6 and 12 days at 60 and 30 fps.
+    const std::pair<int, float> cases[] = {{16777216 - 200, 0.0167f},
+                                           {1 << 28, 0.0167f},
+                                           {1 << 29, 0.0167f},
+                                           {1 << 29, 0.0333f},
+                                           {1 << 30, 0.0333f}};
+    for (auto [start, step] : cases) {
         SetUp();
         p.fallDelay = 1e9f;
         p.sweepTime = start;

@@ -3,45 +3,25 @@
 #include "Shell/pGame.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // A frame driver without a display: it records what the game asks of it. install() makes it
 // (or the previous one again) the frame driver pGame::instance() returns.
 class FakeGame : public pGame {
 public:
-    int screenWidth = 1440, screenHeight = 900;
-    bool windowOpens = true;
-    std::vector<int> windowAsked;
-    std::string title;
-    std::vector<pDisplayMode> modes;
-    int entered = 0, left = 0;
-    int swaps = 0;
+    int entered = 0, left = 0, swaps = 0;
 
-    bool createWindowGLContext(int x, int y, int width, int height, std::string name) override {
-        windowAsked = {x, y, width, height};
-        title = name;
-        return windowOpens;
-    }
-    void getAvailableDisplayModes(std::vector<pDisplayMode>& out) override { out = modes; }
-    bool createFullscreenGLContext(int) override {
-        entered++;
-        fullscreen = true;
-        return true;
-    }
-    void exitFullscreen() override {
-        left++;
-        fullscreen = false;
-    }
+    bool createWindowGLContext(int, int, int, int, std::string) override { return true; }
+    void getAvailableDisplayModes(std::vector<pDisplayMode>& out) override { out.clear(); }
+    bool createFullscreenGLContext(int) override { return ++entered, fullscreen = true; }
+    void exitFullscreen() override { ++left, fullscreen = false; }
     void killWindow() override {}
-    int getScreenWidth() override { return screenWidth; }
-    int getScreenHeight() override { return screenHeight; }
+    int getScreenWidth() override { return 1440; }
+    int getScreenHeight() override { return 900; }
     void makeContextCurrent() override {}
     void swapBuffer() override { swaps++; }
     void run() override {}
 
-    static pGame* install(pGame* game) {
-        pGame* previous = instance_;
-        instance_ = game;
-        return previous;
-    }
+    static pGame* install(pGame* game) { return std::exchange(instance_, game); }
 };
