@@ -6,15 +6,12 @@
 #include "File/pPreferencesManager.h"
 #include "File/pTextFile.h"
 #include "Utils/pStringUtils.h"
-#include "tests/support/FileBytes.h"
-#include "tests/support/PlayerFolders.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/Files.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <climits>
-#include <filesystem>
 #include <tuple>
 
 namespace {
@@ -54,13 +51,11 @@ TEST_F(FileTest, StreamsOpenCloseRemoveAndRename) {
     // Renaming a file being written keeps what was written so far.
     ASSERT_TRUE(file.rename(folder.file("b")));
     file << 'd';
-    EXPECT_TRUE(file.close());
-    EXPECT_EQ(file.getMode(), PFILE_NONE);
+    EXPECT_TRUE(file.close() && file.getMode() == PFILE_NONE);
     EXPECT_EQ(readFileBytes(folder.file("b")), std::string("abc\0d", 5));
     EXPECT_FALSE(std::filesystem::exists(folder.file("a")));
     ASSERT_TRUE(file.open(folder.file("b"), PFILE_READ));
-    EXPECT_TRUE(file.remove());
-    EXPECT_FALSE(std::filesystem::exists(folder.file("b")));
+    EXPECT_TRUE(file.remove() && !std::filesystem::exists(folder.file("b")));
 }
 
 // Every typed value written and read back, through a binary stream in both byte orders and
@@ -129,8 +124,7 @@ TEST_F(FileTest, TextLinesSkipBlankLinesAndLineEnds) {
     std::string read;
     for (int i = 0; i < 5; i++)
         read += lines.readLine() + "|";
-    EXPECT_EQ(read, "|a|b|  c d |x|");
-    EXPECT_TRUE(lines.eof());
+    EXPECT_TRUE(read == "|a|b|  c d |x|" && lines.eof());
     EXPECT_EQ(lines.readLine() + pTextFile().readLine(), "");
     pTextFile kv(write("kv", "key=value\n"), PFILE_READ);
     char c = 0;
@@ -163,8 +157,7 @@ TEST_F(FileTest, AttributeFilesRoundTripAndReadOddOnes) {
         {"", ""}};
     for (auto [text, expected] : odd) {
         cAttribs attribs;
-        EXPECT_TRUE(attribs.readFile(write("in.txt", text)));
-        EXPECT_EQ(items(attribs), expected);
+        EXPECT_TRUE(attribs.readFile(write("in.txt", text)) && items(attribs) == expected);
     }
     cAttribs none;
     EXPECT_TRUE(none.readFile(folder.file("missing.txt")) && none.kinds.empty());
@@ -196,8 +189,7 @@ TEST_F(FileTest, ASaveClearsTheTemporariesOfKilledSaves) {
         std::filesystem::last_write_time(file, hourAgo);
     ASSERT_TRUE(attribs.writeFile(folder.file("scores.txt")));
     EXPECT_EQ(readFileBytes(folder.file("scores.txt")), "{\nfxVolume\n256\n}\n");
-    EXPECT_FALSE(std::filesystem::exists(stale));
-    EXPECT_TRUE(std::filesystem::exists(fresh));
+    EXPECT_TRUE(!std::filesystem::exists(stale) && std::filesystem::exists(fresh));
     for (const std::string& file : others)
         EXPECT_TRUE(std::filesystem::exists(file)) << file;
 }
@@ -221,12 +213,10 @@ TEST_F(FileTest, CategoricalDictionaryJoinsBlocksAndRefusesBadFiles) {
     EXPECT_FALSE(dict.writeFile(folder.file("no/folder/out")));
 
     pCategoricalDict bad;
-    EXPECT_TRUE(bad.readFile(write("empty", "")));
-    EXPECT_FALSE(bad.readFile(folder.file("missing")));
+    EXPECT_TRUE(bad.readFile(write("empty", "")) && !bad.readFile(folder.file("missing")));
     EXPECT_FALSE(bad.readFile(write("bad", "colours\n{\n")));
     EXPECT_FALSE(bad.readFile(write("bad", "{\nkept\n}\n{\n}\n{\nlost\n}\n")));
-    EXPECT_TRUE(bad.hasCategory("kept") && !bad.hasCategory("lost"));
-    EXPECT_EQ(bad.numCategories(), 1u);
+    EXPECT_TRUE(bad.hasCategory("kept") && !bad.hasCategory("lost") && bad.numCategories() == 1u);
     EXPECT_DEATH(bad["lost"],
                  "^File/pCategoricalDict:[0-9]+: failed assertion `itr != dict_.end\\(\\)'\n");
 }

@@ -1,6 +1,6 @@
 #include "Game/pHighScoreNameEntry.h"
 
-#include "tests/Input/InputFixture.h"
+#include "tests/support/Fakes.h"
 
 // The name entry types this frame's printable keys in the order they went down, with Shift for
 // capitals and symbols; a held Backspace deletes with the screen's key repeat.

@@ -1,8 +1,6 @@
 // The whole application as the player meets it, screen by screen.
-#include "tests/support/FileSizeLimit.h"
 #include "tests/support/GameOnFakeDriver.h"
 
-#include <filesystem>
 #include <tuple>
 
 namespace {

@@ -1,9 +1,7 @@
 #include "Game/pPlinx.h"
 #include "Input/pKeyboardHandler.h"
 
-#include "tests/support/FakeClock.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/Fakes.h"
 
 #include <tuple>
 
@@ -121,8 +119,7 @@ TEST_F(Board, PiecesFallLandSplitAndEndTheGameAtTheTop) {
     p.cells[9 * 16 + 7].empty = p.cells[9 * 16 + 8].empty = 1;
     p.pieceY = 1;
     steps(1, 0.31f);
-    EXPECT_EQ(p.playing * 10 + p.pieceY, 1);
-    EXPECT_EQ(columns(7, 8), "212121211.|121212122.");
+    EXPECT_TRUE((p.playing * 10 + p.pieceY) == 1 && columns(7, 8) == "212121211.|121212122.");
     pPuzzle before = p;
     steps(5, 0.2f); // the board stands still after the end
     EXPECT_EQ(p.pieceY * 1000000 + p.sweepTime, before.pieceY * 1000000 + before.sweepTime);

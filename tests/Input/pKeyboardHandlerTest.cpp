@@ -1,7 +1,6 @@
-#include "tests/Input/InputFixture.h"
+#include "tests/support/Fakes.h"
 
 #include <tuple>
-#include <vector>
 
 using KeyboardTest = InputTest;
 
@@ -45,8 +44,7 @@ TEST_F(KeyboardTest, HeldKeyRepeatsAfterDelayThenAtRate) {
 
 TEST_F(KeyboardTest, WithoutRepeatAHeldKeyIsPressedOnceAndReleasedOnce) {
     hold(PKEY_Z);
-    EXPECT_TRUE(keyboard->keyPressed(PKEY_Z, 0));
-    EXPECT_TRUE(keyboard->keyWasUp(PKEY_Z, 0));
+    EXPECT_TRUE(keyboard->keyPressed(PKEY_Z, 0) && keyboard->keyWasUp(PKEY_Z, 0));
     frame();
     // The second update step of the same frame sees no fresh press.
     EXPECT_FALSE(keyboard->keyPressed(PKEY_Z, 0));
@@ -114,8 +112,7 @@ TEST_F(KeyboardTest, UnknownKindsAndOutOfRangeCodesAreLeftAlone) {
     EXPECT_EQ(sendKey(PEVENT_RAW_KEY_DOWN, 128), PEVENT_NOT_HANDLED);
     EXPECT_EQ(sendKey(PEVENT_RAW_KEY_UP, 0xFFFFFFFFu), PEVENT_NOT_HANDLED);
     EXPECT_EQ(sendKey(PEVENT_RAW_KEY_DOWN, PKEY_X, PEVENT_CLASS_MOUSE), PEVENT_NOT_HANDLED);
-    EXPECT_FALSE(keyboard->keyDown(PKEY_X, 0));
-    EXPECT_FALSE(keyboard->getKeyIterator(0).hasMoreEvents());
+    EXPECT_TRUE(!keyboard->keyDown(PKEY_X, 0) && !keyboard->getKeyIterator(0).hasMoreEvents());
     // Codes without a name are keys like any other.
     EXPECT_EQ(sendKey(PEVENT_RAW_KEY_DOWN, 127), PEVENT_HANDLED);
     EXPECT_TRUE(keyboard->keyPressed(PKEYCODE(127), 0));
@@ -168,8 +165,7 @@ TEST_F(InputTest, OnlyTheLockHolderIsServedAndUnlockClearsHeldInput) {
     };
     EXPECT_EQ(reads(0) + "|" + reads(4) + "|" + reads(3),
               "00000 0,0,0,0|00000 0,0,0,0|10110 40,30,0,3");
-    EXPECT_FALSE(input->unlock(4));
-    EXPECT_TRUE(input->unlock(3));
+    EXPECT_TRUE(!input->unlock(4) && input->unlock(3));
     frame();
     EXPECT_EQ(reads(0), "00000 40,30,0,0");
     letGo(PKEY_DOWN);

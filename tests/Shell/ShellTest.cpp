@@ -6,10 +6,11 @@
 #include "Shell/pInputReplay.h"
 #include "Shell/pOSXGame.h"
 #include "Utils/pTimer.h"
-#include "tests/support/FakeGame.h"
-#include "tests/support/FileBytes.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/Files.h"
 #include "tests/support/GLTestContext.h"
-#include "tests/support/TempFolder.h"
+
+#include <sstream>
 
 namespace {
 
@@ -49,17 +50,16 @@ TEST(pOSXGame, ModesKeepTheFirstDeepOneOfEachSizeLargestFirst) {
 // with status 2. What each prints is the binary test's.
 TEST(pCommandLine, TheLastModeCountsAndHelpOrAMistakeFinishes) {
     std::string seen;
-    for (std::vector<const char*> args :
-         std::vector<std::vector<const char*>>{{},
-                                               {"--fullscreen"},
-                                               {"--fullscreen", "--windowed"},
-                                               {"--windowed", "--fullscreen"},
-                                               {"--help", "--bogus"},
-                                               {"--fullscreen=yes"},
-                                               {"--fullscreen", "scores.txt"}}) {
-        args.insert(args.begin(), "plinx");
+    for (const char* line :
+         {"", "--fullscreen", "--fullscreen --windowed", "--windowed --fullscreen",
+          "--help --bogus", "--fullscreen=yes", "--fullscreen scores.txt"}) {
+        std::istringstream in("plinx " + std::string(line));
+        std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
+        std::vector<char*> args;
+        for (std::string& word : words)
+            args.push_back(word.data());
         FILE* sink = std::tmpfile();
-        pCommandLine options(int(args.size()), const_cast<char**>(args.data()), sink, sink);
+        pCommandLine options(int(args.size()), args.data(), sink, sink);
         std::fclose(sink);
         seen += std::to_string(options.fullscreen) + std::to_string(options.finished) +
                 std::to_string(options.exitStatus) + " ";
@@ -106,8 +106,7 @@ TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
     EXPECT_EQ(text.find("\n}\n", 0), text.find("\n}\n{")) << text;
     pInputReplay bad;
     writeFileBytes(folder.file("bad.txt"), "plinx input 1\nf 16667 x\n");
-    EXPECT_FALSE(bad.load(folder.file("bad.txt"), error));
-    EXPECT_NE(error.find("bad.txt:2"), std::string::npos) << error;
+    EXPECT_TRUE(!bad.load(folder.file("bad.txt"), error) && error.find("bad.txt:2") != error.npos);
     writeFileBytes(folder.file("other.txt"), "some other file\n");
     EXPECT_FALSE(bad.load(folder.file("missing.txt"), error) ||
                  bad.load(folder.file("other.txt"), error));
@@ -124,14 +123,6 @@ protected:
         pOGLUtil::initGL();
         pOGLUtil::setOrthographicProjection(kWidth, kHeight);
     }
-    // A texture of one column: row 0 red, row 1 green.
-    void twoRows(pTexture& texture) {
-        pImage picture(1, 2);
-        picture.setPixelub(0, 0, 255, 0, 0, 255);
-        picture.setPixelub(1, 0, 0, 255, 0, 255);
-        texture.bindWithImage(&picture, false, false);
-        glEnable(GL_TEXTURE_2D);
-    }
     static bool reddish(Rgba p) { return p[0] > 200 && p[1] < 60; }
     static bool greenish(Rgba p) { return p[1] > 200 && p[0] < 60; }
 };
@@ -142,25 +133,27 @@ const GLTestContext::Rgba kRed = {255, 0, 0, 255}, kBlack = {0, 0, 0, 255};
 
 TEST_F(pOGLUtilTest, OrthographicOriginIsTopLeftAndTexturedBoxesKeepTheirRows) {
     pOGLUtil::drawBoxFilled(2, 2, 2, 2, 1, 0, 0, 1);
-    EXPECT_TRUE(pixel(0, 0) == kRed && pixel(3, 3) == kRed && pixel(4, 4) == kBlack);
-    EXPECT_EQ(litPixels(), 16);
+    EXPECT_TRUE(pixel(0, 0) == kRed && pixel(3, 3) == kRed && pixel(4, 4) == kBlack &&
+                litPixels() == 16);
     pOGLUtil::drawBoxFilled(638, 478, 2, 2, 0, 0, 1, 1);
     EXPECT_EQ(pixel(kWidth - 1, kHeight - 1), (Rgba{0, 0, 255, 255}));
 
     // Box from y 100 to 200: row 0 shows at the bottom, row 1 at the top.
     glClear(GL_COLOR_BUFFER_BIT);
-    pTexture texture;
-    twoRows(texture);
+    pTexture texture; // one column: row 0 red, row 1 green
+    pImage picture(1, 2);
+    picture.setPixelub(0, 0, 255, 0, 0, 255);
+    picture.setPixelub(1, 0, 0, 255, 0, 255);
+    texture.bindWithImage(&picture, false, false);
+    glEnable(GL_TEXTURE_2D);
     pOGLUtil::drawBoxTextured(100, 150, 50, 50, 1, 1, 1, 1, texture.getTexID());
-    EXPECT_TRUE(reddish(pixel(100, 175)) && greenish(pixel(100, 125)));
-    EXPECT_EQ(pixel(100, 205), kBlack);
+    EXPECT_TRUE(reddish(pixel(100, 175)) && greenish(pixel(100, 125)) && pixel(100, 205) == kBlack);
     // Clipped to x 150..400 and y 0..160: 50 x 60 pixels remain; this form runs its texture
     // from the smaller y, so row 0 (red) is near the top of the box.
     glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::drawBoxTextured(150, 150, 50, 50, 150, 400, 0, 160, 1, 1, 1, 1, texture.getTexID());
-    EXPECT_EQ(litPixels(), 50 * 60);
-    EXPECT_EQ(litPixels(150, 100, 200, 160), 50 * 60);
-    EXPECT_TRUE(reddish(pixel(175, 125)));
+    EXPECT_TRUE(litPixels() == 50 * 60 && litPixels(150, 100, 200, 160) == 50 * 60 &&
+                reddish(pixel(175, 125)));
     glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::drawBoxTextured(150, 150, 50, 50, 300, 400, 0, 480, 1, 1, 1, 1, texture.getTexID());
     pOGLUtil::drawBoxTextured(150, 150, 0, 50, 0, 400, 0, 480, 1, 1, 1, 1, texture.getTexID());
@@ -179,6 +172,6 @@ TEST_F(pOGLUtilTest, TextOnlyWhereThereIsADisplay) {
         },
         ::testing::ExitedWithCode(0), "");
     pOGLUtil::drawText(10, 20, "Plinx", 1, 1, 1, 1);
-    EXPECT_GT(litPixels(), 20);
-    EXPECT_EQ(litPixels(10, 8, 60, 23), litPixels()) << "ink only near the raster position";
+    // Ink only near the raster position.
+    EXPECT_TRUE(litPixels() > 20 && litPixels(10, 8, 60, 23) == litPixels());
 }

@@ -5,9 +5,6 @@
 #include "Platform/pEventLoop.h"
 #include "tests/support/GameOnFakeDriver.h"
 
-#include <SDL.h>
-#include <vector>
-
 namespace {
 
 class StillFrames : public GameOnFakeDriver {

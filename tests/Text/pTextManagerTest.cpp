@@ -1,8 +1,7 @@
 #include "Text/pTextManager.h"
 #include "Game/pPlinx.h"
-#include "tests/support/FontSheet.h"
 #include "tests/support/GLTestContext.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/Files.h"
 #include "Text/pFontDesc.h"
 #include "Image/pTexture.h"
 
@@ -11,6 +10,47 @@
 #include <sstream>
 
 namespace {
+
+// A font sheet built pixel by pixel: 16 x 8 cells of 16 x 16 pixels (256 x 128), white, with
+// alpha set where a test puts ink or a baseline marker. Cell coordinates count x from the cell's
+// left edge and y from its bottom edge; column 0 is the marker column.
+class FontSheet {
+public:
+    static constexpr int CELL = 16;
+    static constexpr int WIDTH = 16 * CELL;
+    static constexpr int HEIGHT = 8 * CELL;
+
+    FontSheet() : alpha(WIDTH * HEIGHT, 0) {}
+
+    FontSheet& ink(int ch, int x, int y, unsigned char a = 255) {
+        alpha[index(ch, x, y)] = a;
+        return *this;
+    }
+    // Fills the cell columns x0..x1 and rows y0..y1 (inclusive).
+    FontSheet& block(int ch, int x0, int x1, int y0, int y1) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                ink(ch, x, y);
+        return *this;
+    }
+    FontSheet& marker(int ch, int y) { return ink(ch, 0, y); }
+
+    // An uncompressed 32-bit TGA, bottom row first.
+    std::string writeTo(const std::string& path) const {
+        ByteFile file;
+        file.u8(0).u8(0).u8(2).fill(9, 0).u16(WIDTH).u16(HEIGHT).u8(32).u8(8);
+        for (unsigned char a : alpha)
+            file.u8(255).u8(255).u8(255).u8(a);
+        return file.writeTo(path);
+    }
+
+private:
+    static size_t index(int ch, int x, int y) {
+        const int row = (7 - ch / 16) * CELL + y;
+        return static_cast<size_t>(row) * WIDTH + (ch % 16) * CELL + x;
+    }
+    std::vector<unsigned char> alpha;
+};
 
 // The test font: 'H' is a 12 x 12 texel block standing on the baseline, 'i' a 3-texel column,
 // the blank measures 6 texels and 'T' is the tallest ink (12 of 16 rows), so the glyph size is
@@ -79,8 +119,7 @@ TEST_F(TextManagerTest, ColourEscapesHaveExactBytesAndSetTheColour) {
                std::to_string(std::lround(c[3] * 255));
     };
     text->drawString(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), 10, 100, 48);
-    EXPECT_EQ(litPixels(), 0);
-    EXPECT_EQ(colour(), "255,124,0,255");
+    EXPECT_TRUE(litPixels() == 0 && colour() == "255,124,0,255");
     // Code bytes 10 and 13 are colours, not line breaks; a cut-short escape ends the line
     // without changing the colour.
     const std::string amber = pTextManager::getColorChangeStringf(1.0f, 0.8f, 0.2f, 1.0f);
@@ -200,26 +239,17 @@ TEST_F(TextManagerTest, OnlyTheVisiblePartOfALongTextIsDrawn) {
     }
 }
 
-} // namespace
+// The alpha of a texel of a font's uploaded texture, in cell coordinates.
+int uploadedAlpha(pFontDesc& font, int ch, int x, int y) {
+    std::vector<unsigned char> texels(FontSheet::WIDTH * FontSheet::HEIGHT * 4);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(font.texture->getTexID()));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    const int row = (7 - ch / 16) * FontSheet::CELL + y;
+    return texels[(static_cast<size_t>(row) * FontSheet::WIDTH + (ch % 16) * 16 + x) * 4 + 3];
+}
 
-namespace {
-
-class FontDescTest : public GLTestContext {
-protected:
-    TempFolder folder;
-
-    // The alpha of a texel of the uploaded texture, in cell coordinates.
-    static int uploadedAlpha(pFontDesc& font, int ch, int x, int y) {
-        std::vector<unsigned char> texels(FontSheet::WIDTH * FontSheet::HEIGHT * 4);
-        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(font.texture->getTexID()));
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-        const int row = (7 - ch / 16) * FontSheet::CELL + y;
-        return texels[(static_cast<size_t>(row) * FontSheet::WIDTH + (ch % 16) * 16 + x) * 4 + 3];
-    }
-};
-
-TEST_F(FontDescTest, MetricsComeFromTheInkAndTheMarkers) {
+TEST_F(TextManagerTest, FontMetricsComeFromTheInkAndTheMarkers) {
     FontSheet sheet;
     sheet.block('|', 5, 5, 4, 9).marker('|', 4);
     sheet.block('B', 3, 6, 5, 8).marker('B', 2).marker('B', 9);
@@ -241,14 +271,13 @@ TEST_F(FontDescTest, MetricsComeFromTheInkAndTheMarkers) {
                   (std::array<float, 5>{m[0] / 16, m[1] / 16, m[2] / 16, m[3] / 16, m[4] / 16}))
             << ch;
     }
-    EXPECT_EQ(uploadedAlpha(font, 'B', 0, 2), 0) << "markers are wiped from the texture";
-    EXPECT_EQ(uploadedAlpha(font, 'B', 0, 9), 255);
-    EXPECT_EQ(uploadedAlpha(font, 'B', 3, 5), 255);
-    EXPECT_FLOAT_EQ(font.getMaxCharHeight(), 15.0f / 16);
-    EXPECT_FLOAT_EQ(font.getCharWidth('T', 32.0f), 14.0f);
-    EXPECT_EQ(font.getCharWidth(static_cast<char>(200), 32.0f), 0.0f);
-    EXPECT_EQ(font.texture->getImage(), nullptr);
-    EXPECT_FALSE(pFontDesc(folder.file("missing.tga")).ok());
+    // Markers are wiped from the texture.
+    EXPECT_EQ(uploadedAlpha(font, 'B', 0, 2) + uploadedAlpha(font, 'B', 0, 9) * 1000 +
+                  uploadedAlpha(font, 'B', 3, 5),
+              255255);
+    EXPECT_TRUE(font.getMaxCharHeight() == 15.0f / 16 && font.getCharWidth('T', 32.0f) == 14.0f &&
+                font.getCharWidth(static_cast<char>(200), 32.0f) == 0.0f &&
+                font.texture->getImage() == nullptr && !pFontDesc(folder.file("missing.tga")).ok());
 }
 
 } // namespace

@@ -1,11 +1,8 @@
 #include "Utils/pStringUtils.h"
 #include "Utils/pTimer.h"
 #include "Utils/pVector.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FileBytes.h"
-#include "tests/support/TempFolder.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/Fakes.h"
+#include "tests/support/Files.h"
 
 #include <cmath>
 #include <ctime>

@@ -10,11 +10,9 @@
 #include "Widgets/pImageButton.h"
 #include "Widgets/pImageOverlay.h"
 #include "Widgets/pVerticalButtonMenu.h"
-#include "tests/support/ByteFile.h"
-#include "tests/support/Events.h"
-#include "tests/support/FakeClock.h"
+#include "tests/support/Files.h"
+#include "tests/support/Fakes.h"
 #include "tests/support/GLTestContext.h"
-#include "tests/support/TempFolder.h"
 #include "Widgets/pVerticalMenu.h"
 #include "Game/pPlinx.h"
 #include "Platform/pAudioDevice.h"
@@ -90,8 +88,6 @@ protected:
         glBlendFunc(source, destination);
     }
 };
-
-} // namespace
 
 TEST_F(Widgets, MarqueeMessagesEnterAtTheRightKeepTheirGapAndRetireAtTheLeft) {
     pHorizontalMarquee marquee = title({"Use the arrows.", "Press Escape to pause."});
@@ -229,13 +225,11 @@ TEST_F(Widgets, SliderFollowsTheDraggedPointerAndDrawsItsKnobThere) {
         pointAt(slider, x, y, pressed);
         seen += std::to_string(slider.value) + (slider.dragging ? "d " : " ");
     }
-    EXPECT_EQ(seen, "0 0 0 0 0 0 0 0 25d 100d 0d 99 99 ");
-    EXPECT_EQ(slider.currValXCoord(), 149.0f);
+    EXPECT_TRUE(seen == "0 0 0 0 0 0 0 0 25d 100d 0d 99 99 " && slider.currValXCoord() == 149.0f);
     // Values below zero round like the others: 10% along -50..50 is -40.
     slider.minValue = -50, slider.maxValue = 50;
     pointAt(slider, 60, 200, true);
-    EXPECT_EQ(slider.value, -40);
-    EXPECT_EQ(slider.currValXCoord(), 60.0f);
+    EXPECT_TRUE(slider.value == -40 && slider.currValXCoord() == 60.0f);
     // The knob, orange and as wide as the track is high, at the value's end; the groove dark.
     pHorizontalSlider drawn;
     ASSERT_TRUE(drawn.knob && drawn.centre && drawn.leftCap && drawn.rightCap);
@@ -293,13 +287,10 @@ TEST_F(Widgets, ButtonsLightUnderThePointerAndInactiveOnesAreDeaf) {
     EXPECT_EQ(on.highlighted, 0);
 }
 
-namespace {
-
 // The title menu at a 640 x 480 view: entries centred on x 320, rows 42 px apart from y 300.
 // Blips play on channels whose mix is never pulled, so each stays until counted.
-class MenuTest : public GLTestContext {
+class MenuTest : public Widgets {
 protected:
-    FakeClock clock;
     pMouseHandler* mouse = pMouseHandler::instance();
     pVerticalMenu menu, one, empty;
     pPlinx* app = pPlinx::instance();
@@ -307,16 +298,11 @@ protected:
     int gameVolume = app->fxVolume, blipsCounted = 0;
 
     void SetUp() override {
-        GLTestContext::SetUp();
+        Widgets::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        pInputManager::instance()->init();
         mouse->x = mouse->y = 0; // off the menu, where no move is seen
         pKeyboardHandler::instance()->events.clear();
-        pTextManager* text = pTextManager::instance();
-        ASSERT_TRUE(text->setCurrentFont("Brisk") ||
-                    text->loadAndSetFont(PLINX_SOURCE_DIR "/Resources/Brisk.tga", "Brisk"));
-        setResourceFolder(PLINX_SOURCE_DIR "/Resources");
         pAudioDevice::setManualOutput(true, 44100);
         ASSERT_EQ(slInit(4), 0);
         ASSERT_EQ(slLoadSoundFromBundle("", "menublip.mp3", &app->menuBlipSound), 0);
@@ -334,8 +320,7 @@ protected:
         gameBlip >= 0 ? void(slInit(4)) : slExit();
         app->menuBlipSound = gameBlip;
         app->fxVolume = gameVolume;
-        setResourceFolder("");
-        pInputManager::instance()->init();
+        Widgets::TearDown();
     }
     // One update step followed by the end of the frame.
     std::string step(pVerticalMenu& m) {
@@ -417,11 +402,9 @@ TEST_F(MenuTest, ThePointerTakesTheHighlightOnlyWhenItMovesAndClicksOnlyOverAnEn
     // A resting pointer over entry 2 with entry 1 highlighted: a click confirms entry 1.
     EXPECT_EQ(pointAt(320, 372, false, true), "High Scores");
     ASSERT_EQ(blips(), 1);
-    const int half =
-        static_cast<int>(pTextManager::instance()->getStringWidth("Start Game", 24) / 2);
+    const int half = static_cast<int>(text->getStringWidth("Start Game", 24) / 2);
     for (auto [x, y] : {std::pair{320, 200}, {321 + half, 290}, {319 - half, 290}, {320, 310}})
         EXPECT_EQ(pointAt(x, y, true, true), "nothing_confirmed") << x << "," << y;
-    EXPECT_EQ(blips(), 1);
-    EXPECT_EQ(pointAt(319 + half, 290, true, true), "Start Game");
+    EXPECT_TRUE(blips() == 1 && pointAt(319 + half, 290, true, true) == "Start Game");
     EXPECT_EQ(blips(), 2);
 }

@@ -15,12 +15,9 @@
 #include "Text/pTextManager.h"
 #include "Utils/pTimer.h"
 #include "Widgets/pHorizontalMarquee.h"
-#include "tests/support/Events.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeGame.h"
-#include "tests/support/FileBytes.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/Files.h"
 #include "tests/support/GLTestContext.h"
-#include "tests/support/TempFolder.h"
 
 #include <initializer_list>
 
@@ -127,7 +124,7 @@ protected:
     // The player switches to another program, as the frame driver passes it on.
     void loseFocus() {
         driver.setFocusLostFunc(focusLost);
-        pEvent event = eventOf(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED);
+        pEvent event{PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED, 0, 0, 0, 0, 0, 0};
         focusEvent(nullptr, &event, &driver);
         frame();
     }
