@@ -213,22 +213,19 @@ TEST_F(BoardPicture, BlockMarksSitOnTheSecondColourOnlyAtTheBoardsSizeOfTheMomen
     // middle and two rows of the well.
     std::vector<std::pair<float, float>> marked;
     for (int cell = 0; cell < 4; cell++) {
-        const int colour = cell == 1 || cell == 2 ? 2 : 1;
-        board.piece[cell] = colour;
-        for (int piece = 0; piece < 3; piece++)
-            board.queue[piece][cell] = colour;
-        if (colour == 2) {
-            for (int piece = 0; piece < 3; piece++)
-                marked.push_back({-20.0f + 2 * (cell % 2), -13.0f + 6 * piece + 2 * (cell / 2)});
-            marked.push_back({-1.0f + 2 * (cell % 2), 5.0f + 2 * (cell / 2)});
-        }
+        const int colour = cell == 1 || cell == 2 ? 2 : 1, x = cell % 2 * 2, y = cell / 2 * 2;
+        board.piece[cell] = board.queue[0][cell] = board.queue[1][cell] = board.queue[2][cell] =
+            colour;
+        for (int piece = 0; colour == 2 && piece < 3; piece++)
+            marked.push_back({-20.0f + x, -13.0f + 6 * piece + y});
+        if (colour == 2)
+            marked.push_back({-1.0f + x, 5.0f + y});
     }
-    for (int row = 0; row < 2; row++) {
-        for (int column = 0; column < 4; column++) {
-            board.cells[row * 16 + column] = {0, 1 + (row + column) % 2};
-            if ((row + column) % 2)
-                marked.push_back({-15.0f + 2 * column, -15.0f + 2 * row});
-        }
+    for (int cell = 0; cell < 8; cell++) { // two rows of four
+        const int row = cell / 4, column = cell % 4;
+        board.cells[row * 16 + column] = {0, 1 + (row + column) % 2};
+        if ((row + column) % 2)
+            marked.push_back({-15.0f + 2 * column, -15.0f + 2 * row});
     }
 
     // In the 640 x 480 window a board unit is 12 pixels, 6 at the black middle of a fade.
@@ -247,11 +244,9 @@ TEST_F(BoardPicture, BlockMarksSitOnTheSecondColourOnlyAtTheBoardsSizeOfTheMomen
         };
 
         // Read bottom row first; the board's y grows upwards too, and it is one unit right.
-        for (auto [x, y] : marked) {
-            int p =
-                static_cast<int>(240 + y * unit) * kWidth + static_cast<int>(320 + (x + 1) * unit);
-            EXPECT_TRUE(changed(p)) << "no mark at " << x << ", " << y;
-        }
+        for (auto [x, y] : marked)
+            EXPECT_TRUE(changed(int(240 + y * unit) * kWidth + int(320 + (x + 1) * unit)))
+                << "no mark at " << x << ", " << y;
         int stray = 0;
         for (int p = 0; p < kWidth * kHeight; p++) {
             const float x = (static_cast<float>(p % kWidth) + 0.5f - 320) / unit - 1;

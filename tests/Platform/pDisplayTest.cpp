@@ -20,6 +20,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(pGlobalGLContext::instance()->createdSuccessfully());
         ASSERT_TRUE(game.createWindowGLContext(100, 50, 640, 480, "Plinx"));
+        gamma = displayGetGamma(game.window, before);
     }
     void TearDown() override {
         displayFullscreenSwitch = displaySetFullscreen;
@@ -44,6 +45,14 @@ protected:
         return done();
     }
     std::array<int, 2> view() { return {game.getViewWidth(), game.getViewHeight()}; }
+    // The display's gamma ramps are as they were before the test (where it can read them).
+    bool gammaAsBefore() {
+        uint16_t now[768];
+        return !gamma ||
+               (displayGetGamma(game.window, now) && std::equal(before, before + 768, now));
+    }
+    uint16_t before[768];
+    bool gamma = false;
 };
 
 // Full screen takes the whole screen in a context of its own that shares the window's textures;
@@ -54,21 +63,16 @@ TEST_F(DisplayTest, TexturesOutliveFullScreenSwitchesAndTheGammaComesBack) {
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture); // made by its first binding
     pGLContext windowContext = game.context;
-    uint16_t before[768], after[768];
-    const bool gamma = displayGetGamma(game.window, before);
     ASSERT_TRUE(game.createFullscreenGLContext(0));
     EXPECT_TRUE(game.isFullscreen() && game.context != windowContext &&
-                game.windowContext == windowContext);
-    EXPECT_EQ(view(), (std::array<int, 2>{game.getScreenWidth(), game.getScreenHeight()}));
+                game.windowContext == windowContext &&
+                view() == (std::array<int, 2>{game.getScreenWidth(), game.getScreenHeight()}));
     game.makeContextCurrent();
     game.swapBuffer();
-    EXPECT_TRUE(glIsTexture(texture));
-    EXPECT_TRUE(!gamma ||
-                (displayGetGamma(game.window, after) && std::equal(before, before + 768, after)));
+    EXPECT_TRUE(glIsTexture(texture) && gammaAsBefore());
     game.exitFullscreen();
-    EXPECT_TRUE(!game.isFullscreen() && game.context == windowContext);
-    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
-    EXPECT_TRUE(glIsTexture(texture));
+    EXPECT_TRUE(!game.isFullscreen() && game.context == windowContext &&
+                view() == (std::array<int, 2>{640, 480}) && glIsTexture(texture));
     // The fade scales every ramp entry by what is left of it: half at half time, none after.
     uint16_t ramps[768], scaled[768];
     for (int i = 0; i < 768; i++)
@@ -83,8 +87,6 @@ TEST_F(DisplayTest, TexturesOutliveFullScreenSwitchesAndTheGammaComesBack) {
 
 TEST_F(DisplayTest, AFailedFullScreenEntryLeavesTheWindowGoing) {
     pGLContext windowContext = game.context;
-    uint16_t before[768], after[768];
-    const bool gamma = displayGetGamma(game.window, before);
     // A mode the display does not have, and a display that refuses after the fade to black.
     displayFullscreenSwitch = [](SDL_Window*, const pPlatformMode&) { return false; };
     for (auto [mode, said] : {std::pair{1000, "error getting display device handle\n"},
@@ -92,34 +94,29 @@ TEST_F(DisplayTest, AFailedFullScreenEntryLeavesTheWindowGoing) {
         testing::internal::CaptureStdout();
         EXPECT_FALSE(game.createFullscreenGLContext(mode));
         EXPECT_TRUE(testing::internal::GetCapturedStdout() == said && !game.isFullscreen());
-        EXPECT_TRUE(game.context == windowContext && game.windowContext == nullptr);
-        EXPECT_EQ(game.fullscreenWindow, nullptr);
-        EXPECT_TRUE(SDL_GetWindowFlags(game.window) & SDL_WINDOW_SHOWN);
-        EXPECT_EQ(SDL_GL_GetCurrentContext(), windowContext);
+        EXPECT_TRUE(game.context == windowContext && game.windowContext == nullptr &&
+                    game.fullscreenWindow == nullptr &&
+                    (SDL_GetWindowFlags(game.window) & SDL_WINDOW_SHOWN) &&
+                    SDL_GL_GetCurrentContext() == windowContext);
         game.makeContextCurrent();
         game.swapBuffer();
-        if (gamma) {
-            ASSERT_TRUE(displayGetGamma(game.window, after));
-            EXPECT_TRUE(std::equal(before, before + 768, after)) << "the display lit again";
-        }
+        EXPECT_TRUE(gammaAsBefore()) << "the display lit again";
     }
     displayFullscreenSwitch = displaySetFullscreen;
     EXPECT_TRUE(game.createFullscreenGLContext(0)) << "a later attempt still works";
 }
 
-TEST_F(DisplayTest, LeavingFullScreenWithoutAWindowOpensOne) {
+// Leaving full screen without a window opens one at the top left corner; the view follows
+// the window's size.
+TEST_F(DisplayTest, LeavingFullScreenWithoutAWindowOpensOneAndTheViewFollowsItsSize) {
     game.killWindow();
     ASSERT_TRUE(game.createFullscreenGLContext(0));
     game.exitFullscreen();
     ASSERT_NE(game.window, nullptr);
-    EXPECT_STREQ(SDL_GetWindowTitle(game.window), "Plinx");
     int left = -1, top = -1;
     SDL_GetWindowPosition(game.window, &left, &top);
-    EXPECT_EQ(left + top, 0);
-    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
-}
-
-TEST_F(DisplayTest, ViewportFollowsTheResizedWindow) {
+    EXPECT_TRUE(std::string(SDL_GetWindowTitle(game.window)) == "Plinx" && left + top == 0 &&
+                view() == (std::array<int, 2>{640, 480}));
     SDL_SetWindowSize(game.window, 800, 600);
     EXPECT_TRUE(pumpUntil([&] { return game.getViewWidth() == 800; }));
     GLint viewport[4];
