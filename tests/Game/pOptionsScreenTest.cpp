@@ -47,9 +47,9 @@ class OptionsScreen : public GameOnFakeDriver {
 protected:
     pOptionsScreen* options = nullptr;
 
-    void SetUp() override {
-        GameOnFakeDriver::SetUp();
-        if (IsSkipped() || HasFatalFailure())
+    void ready() override {
+        GameOnFakeDriver::ready();
+        if (HasFatalFailure())
             return;
         // Whatever earlier tests left: the shipped settings, the title, no fade.
         options = &game->optionsScreen;

@@ -19,10 +19,7 @@ protected:
     pTexture* saved = game->blockTexture;
     std::unique_ptr<pTexture> texture;
 
-    void SetUp() override {
-        GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+    void ready() override {
         texture.reset(pTextureLoader::instance()->loadTexture(
             PLINX_SOURCE_DIR "/Resources/block.tga", false, false));
         game->blockTexture = texture.get();

@@ -116,10 +116,7 @@ namespace {
 
 class pOGLUtilTest : public GLTestContext {
 protected:
-    void SetUp() override {
-        GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+    void ready() override {
         pOGLUtil::initGL();
         pOGLUtil::setOrthographicProjection(kWidth, kHeight);
     }

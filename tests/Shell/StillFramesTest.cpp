@@ -11,9 +11,9 @@ class StillFrames : public GameOnFakeDriver {
 protected:
     std::vector<int> handlers;
 
-    void SetUp() override {
-        GameOnFakeDriver::SetUp();
-        if (IsSkipped() || HasFatalFailure())
+    void ready() override {
+        GameOnFakeDriver::ready();
+        if (HasFatalFailure())
             return;
         driver.setUpdateFunc(update);
         driver.setDrawFunc(draw);

@@ -63,10 +63,7 @@ protected:
     std::string name = "Test" + std::to_string(++made);
     static inline int made = 0;
 
-    void SetUp() override {
-        GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+    void ready() override {
         before = text->currentFont;
         FontSheet sheet;
         sheet.block('H', 2, 13, 2, 13).marker('H', 2);

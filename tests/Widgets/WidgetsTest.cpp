@@ -29,10 +29,7 @@ protected:
     TempFolder folder;
     pTextManager* text = pTextManager::instance();
 
-    void SetUp() override {
-        GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+    void ready() override {
         setResourceFolder(PLINX_SOURCE_DIR "/Resources");
         setUserDataFolder(PLINX_SOURCE_DIR "/tests/data/no-such-folder");
         pInputManager::instance()->init();
@@ -297,9 +294,9 @@ protected:
     short gameBlip = app->menuBlipSound;
     int gameVolume = app->fxVolume, blipsCounted = 0;
 
-    void SetUp() override {
-        Widgets::SetUp();
-        if (IsSkipped() || HasFatalFailure())
+    void ready() override {
+        Widgets::ready();
+        if (HasFatalFailure())
             return;
         mouse->x = mouse->y = 0; // off the menu, where no move is seen
         pKeyboardHandler::instance()->events.clear();

@@ -24,7 +24,14 @@ public:
     using Rgba = std::array<unsigned char, 4>;
 
 protected:
+    // The fixture's own set-up, once the context is current.
+    virtual void ready() {}
     void SetUp() override {
+        makeCurrent();
+        if (!IsSkipped() && !HasFatalFailure())
+            ready();
+    }
+    void makeCurrent() {
         const char* display = std::getenv("DISPLAY");
         if (!display || !*display)
             GTEST_SKIP() << "drawing tests need an X server (run under xvfb-run -a)";

@@ -35,10 +35,7 @@ protected:
     static inline int startUpSwaps = 0, startUpVolume = 0;
     bool startsTheGame = true;
 
-    void SetUp() override {
-        GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+    void ready() override {
         platform = pGame::instance(); // the real one, made if need be, to put back
         FakeGame::install(&driver);
         driver.windowWidth = 640, driver.windowHeight = 480;
