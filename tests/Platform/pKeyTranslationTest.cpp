@@ -63,8 +63,6 @@ std::string translated(const SDL_Event& event) {
     return text;
 }
 
-} // namespace
-
 // Keys down (positive scancodes) and up (negative) and what each becomes: SDL's own repeats and
 // keys with no place are dropped; Command arrives as a modifier mask, never as a key of its own;
 // either hand's key holds a modifier; the mask is whole on every change.
@@ -133,8 +131,6 @@ TEST(pEventLoop, AWindowPutOutOfSightIsReportedUnlessTheGameDidIt) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-namespace {
-
 std::vector<int> calls;
 int first(void* next, pEvent* event, void*) {
     calls.push_back(1);
@@ -149,8 +145,6 @@ void countFrame(void*) {
     if (++framesRun == 7)
         quitEventLoop();
 }
-
-} // namespace
 
 TEST(pEventLoop, LatestHandlerSeesTheEventFirstAndMayPassItOn) {
     const uint32_t testClass = pFourCharCode("test");
@@ -195,8 +189,6 @@ TEST(pEventLoop, FramesComeAtTheFrameRateWithoutSpinning) {
     setFrameRate(0);
     SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
-
-namespace {
 
 bool inGame = false;
 bool gameRunning() {

@@ -30,8 +30,6 @@ std::string filtered(std::vector<pDisplayMode> all) {
     return text;
 }
 
-} // namespace
-
 TEST(pOSXGame, ModesKeepTheFirstDeepOneOfEachSizeLargestFirst) {
     EXPECT_EQ(filtered({mode(640, 480, 8), mode(640, 480, 32, 60), mode(640, 480, 32, 75),
                         mode(1024, 768, 32), mode(800, 600, 16)}),
@@ -111,8 +109,6 @@ TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
     EXPECT_FALSE(bad.load(folder.file("missing.txt"), error) ||
                  bad.load(folder.file("other.txt"), error));
 }
-
-namespace {
 
 class pOGLUtilTest : public GLTestContext {
 protected:

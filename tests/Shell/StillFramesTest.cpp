@@ -37,10 +37,8 @@ protected:
     // Frames a display frame apart, as the frame driver runs them; how many were presented.
     int presented(int count) {
         int before = driver.swaps;
-        for (int i = 0; i < count; i++) {
-            clock.advance(33);
-            processFrame(&driver);
-        }
+        for (int i = 0; i < count; i++)
+            clock.advance(33), processFrame(&driver);
         return driver.swaps - before;
     }
     void send(uint32_t eventClass, uint32_t kind, uint32_t keyCode = PKEY_LEFT) {
