@@ -28,9 +28,10 @@ std::string rows(pHighScoreList& list) {
 std::string scoresFile(int nameRow, const std::string& name, int scoreRow, const std::string& score,
                        const std::string& scoreKind = "score") {
     std::string names, scores;
-    for (int row = 0; row < 10; row++)
-        names += (row == nameRow ? name : "Keep" + std::to_string(row)) + "\n",
-            scores += (row == scoreRow ? score : std::to_string(200 - 10 * row)) + "\n";
+    for (int row = 0; row < 10; row++) {
+        names += (row == nameRow ? name : "Keep" + std::to_string(row)) + "\n";
+        scores += (row == scoreRow ? score : std::to_string(200 - 10 * row)) + "\n";
+    }
     return "{\nname\n" + names + "}\n{\n" + scoreKind + "\n" + scores + "}\n";
 }
 

@@ -78,9 +78,10 @@ TEST_F(DisplayTest, TexturesOutliveFullScreenSwitchesAndTheGammaComesBack) {
     for (int i = 0; i < 768; i++)
         ramps[i] = static_cast<uint16_t>(i * 85);
     std::string seen;
-    for (double factor : {0.5, 1.5, -1.0})
-        scaleGamma(ramps, factor, scaled),
-            seen += std::to_string(scaled[1]) + "," + std::to_string(scaled[767]) + " ";
+    for (double factor : {0.5, 1.5, -1.0}) {
+        scaleGamma(ramps, factor, scaled);
+        seen += std::to_string(scaled[1]) + "," + std::to_string(scaled[767]) + " ";
+    }
     EXPECT_EQ(seen, "42,32597 85,65195 0,0 ");
 }
 

@@ -143,9 +143,10 @@ TEST_F(Widgets, OverlayLeavingOutTheClearMarginChangesNoPixel) {
             overlay.draw(x, y, w, h, 1, 1, 1, 1);
             std::vector<unsigned char> actual = readAll();
             int differing = 0, worst = 0;
-            for (size_t i = 0; i < actual.size(); i++)
-                differing += actual[i] != expected[i],
-                    worst = std::max(worst, std::abs(actual[i] - expected[i]));
+            for (size_t i = 0; i < actual.size(); i++) {
+                differing += actual[i] != expected[i];
+                worst = std::max(worst, std::abs(actual[i] - expected[i]));
+            }
             // Texture coordinates interpolated from other corners may round a level differently.
             EXPECT_TRUE(worst <= 1 && differing < 100) << file << " at " << x << "," << y;
         }
@@ -217,9 +218,10 @@ TEST_F(Widgets, SliderFollowsTheDraggedPointerAndDrawsItsKnobThere) {
         {42, 200, 1},    {42, 200, 0},  {157, 200, 1}, {157, 200, 0}, {100, 190, 1},
         {100, 190, 0},   {100, 210, 1}, {100, 210, 0}, {75, 200, 1},  {400, 900, 1},
         {-3000, 900, 1}, {149, 900, 0}, {60, 200, 0}};
-    for (auto [x, y, pressed] : moves)
-        pointAt(slider, x, y, pressed),
-            seen += std::to_string(slider.value) + (slider.dragging ? "d " : " ");
+    for (auto [x, y, pressed] : moves) {
+        pointAt(slider, x, y, pressed);
+        seen += std::to_string(slider.value) + (slider.dragging ? "d " : " ");
+    }
     EXPECT_TRUE(seen == "0 0 0 0 0 0 0 0 25d 100d 0d 99 99 " && slider.currValXCoord() == 149.0f);
     // Values below zero round like the others: 10% along -50..50 is -40.
     slider.minValue = -50, slider.maxValue = 50;
