@@ -98,8 +98,8 @@ TEST_F(OptionsScreen, KeysAloneSetEveryOptionAndAFreshStartReadsThemBack) {
     enterOptions();
     testing::internal::CaptureStdout();
     tap({PKEY_LEFT, PKEY_LEFT, PKEY_LEFT});
-    EXPECT_EQ(game->fxVolume, 256 - 3 * 16);
-    EXPECT_EQ(savedFile()["fxVolume"], "208") << "saved at once";
+    // Three steps of 16 down, saved at once.
+    EXPECT_TRUE(game->fxVolume == 256 - 3 * 16 && savedFile()["fxVolume"] == "208");
 
     tap({PKEY_DOWN, PKEY_RETURN});
     EXPECT_TRUE(driver.isFullscreen());
@@ -121,8 +121,8 @@ TEST_F(OptionsScreen, KeysAloneSetEveryOptionAndAFreshStartReadsThemBack) {
 
     // Keys the game needs elsewhere are refused, and Escape cancels without leaving.
     tap({PKEY_DOWN, PKEY_RETURN, PKEY_F11});
-    EXPECT_TRUE(options->keys.listening);
-    EXPECT_EQ(driver.left, 0) << "F11 went to the listening row only";
+    // F11 went to the listening row only.
+    EXPECT_TRUE(options->keys.listening && driver.left == 0);
     EXPECT_NE(options->hint().find("F11"), std::string::npos) << options->hint();
     tap({PKEY_ESCAPE});
     EXPECT_TRUE(!options->keys.listening && game->currentScreen == OPTIONS_SCREEN);
@@ -164,8 +164,8 @@ TEST_F(OptionsScreen, ThePointerWorksTheRowsAndAGamepadFollowsTheScreenAndTheKey
     const pHorizontalSlider& slider = *options->volumeSlider;
     pointer(slider.x + slider.halfWidth, slider.y, true);
     pointer(0, slider.y, true);
-    EXPECT_EQ(game->fxVolume, 0);
-    EXPECT_NE(savedFile()["fxVolume"], "0") << "not while it is held";
+    // Not saved while it is held.
+    EXPECT_TRUE(game->fxVolume == 0 && savedFile()["fxVolume"] != "0");
     pointer(0, slider.y, false);
     EXPECT_EQ(savedFile()["fxVolume"], "0");
 
@@ -174,25 +174,22 @@ TEST_F(OptionsScreen, ThePointerWorksTheRowsAndAGamepadFollowsTheScreenAndTheKey
     pad.setKeyQuery(padKey);
     pActionKeyHandler::instance()->setActionKey("ACTION_MOVELEFT", PKEY_A);
     pActionKeyHandler::instance()->setActionKey("ACTION_ROTCW", PKEY_LEFT);
-    const struct {
-        GameScreen screen;
-        uint8_t button;
-        uint32_t key;
-    } cases[] = {{OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_A, PKEY_RETURN},
-                 {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_B, PKEY_ESCAPE},
-                 {MAIN_GAME, SDL_CONTROLLER_BUTTON_DPAD_LEFT, PKEY_A},
-                 {MAIN_GAME, SDL_CONTROLLER_BUTTON_A, PKEY_LEFT}};
-    for (const auto& c : cases) {
-        game->currentScreen = c.screen;
+    const std::tuple<GameScreen, uint8_t, uint32_t> cases[] = {
+        {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_A, PKEY_RETURN},
+        {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_B, PKEY_ESCAPE},
+        {MAIN_GAME, SDL_CONTROLLER_BUTTON_DPAD_LEFT, PKEY_A},
+        {MAIN_GAME, SDL_CONTROLLER_BUTTON_A, PKEY_LEFT}};
+    for (auto [screen, button, key] : cases) {
+        game->currentScreen = screen;
         std::vector<pEvent> out;
         for (uint32_t type : {SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLERBUTTONUP}) {
             SDL_Event event{};
             event.type = type;
-            event.cbutton.button = c.button;
+            event.cbutton.button = button;
             pad.translate(event, out);
         }
         ASSERT_EQ(out.size(), 2u);
-        EXPECT_EQ(out[0].keyCode, c.key) << "screen " << c.screen << ", button " << int(c.button);
+        EXPECT_EQ(out[0].keyCode, key) << "screen " << screen << ", button " << int(button);
     }
 }
 
@@ -208,11 +205,9 @@ TEST(SettingsFile, AMissingOrBrokenSettingTakesItsDefaultAndTheOthersStay) {
                              {"blockMarks", "1"},       {"ACTION_MOVELEFT", "0"},
                              {"ACTION_MOVERIGHT", "2"}, {"ACTION_MOVEDOWN", "1"},
                              {"ACTION_ROTCW", "13"},    {"ACTION_ROTCCW", "12"}};
-    struct Case {
-        Settings written; // over the player's; an empty value leaves the key out
-        Settings used;    // over the player's
-        std::string said; // after the file's path
-    } cases[] = {
+    // Over the player's: what is written (an empty value leaves the key out) and what is used;
+    // what is said after the file's path.
+    const std::tuple<Settings, Settings, std::string> cases[] = {
         {{{"fullScreen", ""}}, {{"fullScreen", "0"}}, " has no fullScreen; using the default 0.\n"},
         {{{"blockMarks", "2"}}, {{"blockMarks", "0"}}, ": blockMarks 2 is not 0 or 1; using 0.\n"},
         {{{"ACTION_MOVELEFT", "53"}},
@@ -234,14 +229,14 @@ TEST(SettingsFile, AMissingOrBrokenSettingTakesItsDefaultAndTheOthersStay) {
          ": ACTION_MOVELEFT \"x\" is not a number; using 124.\n"},
     };
     pPlinx* game = pPlinx::instance();
-    for (const Case& c : cases) {
+    for (const auto& [changed, used, said] : cases) {
         Settings written = player, expected = player;
-        for (const auto& [key, value] : c.written)
+        for (const auto& [key, value] : changed)
             if (value.empty())
                 written.erase(key);
             else
                 written[key] = value;
-        for (const auto& [key, value] : c.used)
+        for (const auto& [key, value] : used)
             expected[key] = value;
         SCOPED_TRACE(asFile(written));
         writeFileBytes(mine, asFile(written));
@@ -250,7 +245,7 @@ TEST(SettingsFile, AMissingOrBrokenSettingTakesItsDefaultAndTheOthersStay) {
         game->prefs = pPreferencesManager();
         game->loadSettings();
         EXPECT_EQ(settingsInUse(game), expected);
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), mine + c.said);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), mine + said);
         // Saved is what the game uses.
         game->prefs.writeFile();
         EXPECT_EQ(settingsIn(mine), expected);
