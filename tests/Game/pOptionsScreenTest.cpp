@@ -1,9 +1,7 @@
 // The Options screen played as a player plays it, with keys, the pointer and a gamepad, and the
 // settings it keeps in prefs.txt read back as a fresh start reads them.
 #include "File/cAttribs.h"
-#include "Game/pGameKeys.h"
 #include "Input/pActionKeyHandler.h"
-#include "Input/pMouseHandler.h"
 #include "Platform/pGamepad.h"
 #include "Widgets/pHorizontalSlider.h"
 #include "tests/support/GameOnFakeDriver.h"

@@ -1,5 +1,4 @@
 #include "Game/pPlinx.h"
-#include "Input/pKeyboardHandler.h"
 
 #include "tests/support/Fakes.h"
 

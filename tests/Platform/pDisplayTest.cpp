@@ -1,12 +1,9 @@
-#include "Input/pInputManager.h"
 #include "Platform/pCursor.h"
-#include "Platform/pEventLoop.h"
 #include "Shell/pGlobalGLContext.h"
 #include "Shell/pOSXGame.h"
 #include "tests/support/Fakes.h"
 
 #include <GL/gl.h>
-#include <SDL.h>
 
 #include <array>
 
@@ -28,21 +25,6 @@ protected:
         game.killWindow();
         removeEventHandler(game.reshapeHandlerRef);
         removeEventHandler(game.closeHandlerRef);
-    }
-    // Hands the window system's events to the handlers until `done` holds (or a second passed).
-    template <typename Done> bool pumpUntil(Done done) {
-        for (int i = 0; i < 100 && !done(); i++) {
-            SDL_Event event;
-            while (SDL_PollEvent(&event)) {
-                std::vector<pEvent> events;
-                translateEvent(event, events);
-                for (pEvent& e : events)
-                    if (e.kind != PEVENT_WINDOW_CLOSE)
-                        deliverEvent(e);
-            }
-            SDL_Delay(10);
-        }
-        return done();
     }
     std::array<int, 2> view() { return {game.getViewWidth(), game.getViewHeight()}; }
     // The display's gamma ramps are as they were before the test (where it can read them).

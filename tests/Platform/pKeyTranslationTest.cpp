@@ -1,17 +1,14 @@
 // Every key of a US keyboard at its position: named after SDL's key names.
-#include "Input/pKeyboardHandler.h"
 #include "Platform/pDisplay.h"
 #include "Platform/pEventLoop.h"
 #include "Platform/pKeyTranslation.h"
 #include "Platform/pGamepad.h"
 
-#include <SDL.h>
-#include <gtest/gtest.h>
+#include "tests/support/Fakes.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
-#include <string>
-#include <vector>
 
 TEST(pKeyTranslation, EveryKeyReachesItsUsPosition) {
     std::string map;
@@ -104,12 +101,8 @@ TEST(pEventLoop, AWindowPutOutOfSightIsReportedUnlessTheGameDidIt) {
     ASSERT_EQ(SDL_GetKeyboardFocus(), nullptr) << "no window took the keyboard yet";
     const Uint32 shownId = SDL_GetWindowID(shown), hiddenId = SDL_GetWindowID(hidden);
     auto reported = [](Uint32 window, Uint8 what) {
-        SDL_Event event{};
-        event.type = SDL_WINDOWEVENT;
-        event.window.event = what;
-        event.window.windowID = window;
         std::vector<pEvent> out; // with it may come the window's going out of sight
-        translateEvent(event, out);
+        translateEvent(windowEvent(window, what), out);
         return std::to_string(std::count_if(out.begin(), out.end(), [](const pEvent& e) {
             return e.eventClass == PEVENT_CLASS_WINDOW && e.kind == PEVENT_WINDOW_DEACTIVATED;
         }));

@@ -5,7 +5,6 @@
 #include "Shell/pInputRecorder.h"
 #include "Shell/pInputReplay.h"
 #include "Shell/pOSXGame.h"
-#include "Utils/pTimer.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
 #include "tests/support/GLTestContext.h"

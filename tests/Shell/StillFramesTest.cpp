@@ -2,7 +2,6 @@
 // is out of sight; the game's own steps run on. Frames run through processFrame, events through
 // the frame driver's handlers.
 #include "Platform/pDisplay.h"
-#include "Platform/pEventLoop.h"
 #include "tests/support/GameOnFakeDriver.h"
 
 namespace {
@@ -108,33 +107,16 @@ TEST_F(StillFrames, OutOfSightNothingIsDrawnAndTheGameKeepsItsState) {
     // The desktop's own events: SDL's for minimising, X's visibility for a real cover.
     SDL_Window* window = SDL_CreateWindow("sight", 0, 0, 64, 64, SDL_WINDOW_SHOWN);
     ASSERT_NE(window, nullptr) << SDL_GetError();
-    auto pump = [&](bool wanted, SDL_Event* injected = nullptr) {
-        SDL_Event event;
-        for (int tries = 0; tries < 200 && driver.outOfSight() != wanted; tries++, SDL_Delay(10)) {
-            while (injected || SDL_PollEvent(&event)) {
-                std::vector<pEvent> out;
-                translateEvent(injected ? *injected : event, out);
-                injected = nullptr;
-                for (pEvent& e : out)
-                    deliverEvent(e);
-            }
-        }
-        return driver.outOfSight() == wanted;
-    };
-    SDL_Event minimised{};
-    minimised.type = SDL_WINDOWEVENT;
-    minimised.window.event = SDL_WINDOWEVENT_MINIMIZED;
-    minimised.window.windowID = SDL_GetWindowID(window);
-    EXPECT_TRUE(pump(true, &minimised));
-    SDL_Event restored = minimised;
-    restored.window.event = SDL_WINDOWEVENT_RESTORED;
-    EXPECT_TRUE(pump(false, &restored));
-
+    auto away = [&] { return driver.outOfSight(); };
+    auto back = [&] { return !driver.outOfSight(); };
+    const Uint32 id = SDL_GetWindowID(window);
+    EXPECT_TRUE(pumpUntil(away, {windowEvent(id, SDL_WINDOWEVENT_MINIMIZED)}));
+    EXPECT_TRUE(pumpUntil(back, {windowEvent(id, SDL_WINDOWEVENT_RESTORED)}));
     displayWatchCovering(window);
     SDL_Window* cover = SDL_CreateWindow("cover", 0, 0, 200, 200, SDL_WINDOW_SHOWN);
-    EXPECT_TRUE(pump(true)) << "covered";
+    EXPECT_TRUE(pumpUntil(away)) << "covered";
     SDL_DestroyWindow(cover);
-    EXPECT_TRUE(pump(false)) << "uncovered";
+    EXPECT_TRUE(pumpUntil(back)) << "uncovered";
     SDL_DestroyWindow(window);
     SDL_EventState(SDL_SYSWMEVENT, SDL_IGNORE);
 }

@@ -1,8 +1,5 @@
 // Marquees, the image overlay and the widget kit, with the shipped pictures and the Brisk font.
 #include "Image/pTextureLoader.h"
-#include "Input/pInputManager.h"
-#include "Platform/pResourceFolder.h"
-#include "Shell/pGame.h"
 #include "Text/pTextManager.h"
 #include "Widgets/pCachedLayer.h"
 #include "Widgets/pHorizontalMarquee.h"

@@ -4,9 +4,11 @@
 #include "Input/pInputManager.h"
 #include "Input/pKeyboardHandler.h"
 #include "Input/pMouseHandler.h"
+#include "Platform/pEventLoop.h"
 #include "Shell/pGame.h"
 #include "Utils/pTimer.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -93,3 +95,27 @@ protected:
     // The end of a frame's update.
     void frame() { input->update(); }
 };
+
+// A window event of SDL's, as the desktop sends it.
+inline SDL_Event windowEvent(Uint32 windowId, Uint8 what) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = what, event.window.windowID = windowId;
+    return event;
+}
+// Hands the events given, then the window system's, to the handlers as the event loop does (but
+// for a close request), until `done` holds or two seconds have passed.
+template <typename Done> bool pumpUntil(Done done, std::vector<SDL_Event> first = {}) {
+    for (int tries = 0; tries < 200 && !done(); tries++, SDL_Delay(10)) {
+        for (SDL_Event event; !first.empty() || SDL_PollEvent(&event);) {
+            if (!first.empty())
+                event = first.front(), first.erase(first.begin());
+            std::vector<pEvent> out;
+            translateEvent(event, out);
+            for (pEvent& e : out)
+                if (e.eventClass != PEVENT_CLASS_WINDOW || e.kind != PEVENT_WINDOW_CLOSE)
+                    deliverEvent(e);
+        }
+    }
+    return done();
+}

@@ -7,13 +7,10 @@
 // them. What a screen shows is read from the strings it draws and where.
 #include "Game/pGameKeys.h"
 #include "Game/pPlinx.h"
-#include "Input/pInputManager.h"
-#include "Platform/pResourceFolder.h"
 #include "Shell/pFrameCallbacks.h"
 #include "Shell/pOSXGame.h"
 #include "Sound/slSound.h"
 #include "Text/pTextManager.h"
-#include "Utils/pTimer.h"
 #include "Widgets/pHorizontalMarquee.h"
 #include "tests/support/Fakes.h"
 #include "tests/support/Files.h"
