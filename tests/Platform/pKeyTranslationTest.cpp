@@ -200,33 +200,24 @@ TEST(Gamepad, AVirtualPadPlugsInPlaysAndLetsGoWhenPulledOut) {
     inGame = true;
     pKeyboardHandler* keyboard = pKeyboardHandler::instance();
     keyboard->clear();
-    auto pump = [&] {
-        SDL_PumpEvents();
-        SDL_Event event;
-        while (SDL_PollEvent(&event)) {
-            std::vector<pEvent> out;
-            translateEvent(event, out);
-            for (pEvent& translated : out)
-                keyEvent(nullptr, &translated, keyboard);
-        }
-    };
+    const int handler = installEventHandler(
+        PEVENT_CLASS_KEYBOARD, {PEVENT_RAW_KEY_DOWN, PEVENT_RAW_KEY_UP}, keyEvent, keyboard);
     int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER,
                                            SDL_CONTROLLER_AXIS_MAX, SDL_CONTROLLER_BUTTON_MAX, 0);
     ASSERT_GE(device, 0) << SDL_GetError();
     ASSERT_TRUE(SDL_IsGameController(device));
-    pump(); // the pad arrives and is opened
-    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(device));
-    ASSERT_NE(joystick, nullptr) << "the added pad was not opened";
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device);
+    ASSERT_TRUE(pumpUntil([&] { return SDL_JoystickFromInstanceID(id); })) << "not opened";
+    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(id);
     SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, SDL_PRESSED);
     SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_LEFTX, 30000);
-    pump();
-    EXPECT_TRUE(keyboard->keys[PKEY_X] && keyboard->keys[PKEY_RIGHT]);
+    EXPECT_TRUE(pumpUntil([&] { return keyboard->keys[PKEY_X] && keyboard->keys[PKEY_RIGHT]; }));
     SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, SDL_RELEASED);
-    pump();
-    EXPECT_FALSE(keyboard->keys[PKEY_X]);
+    EXPECT_TRUE(pumpUntil([&] { return !keyboard->keys[PKEY_X]; }));
     ASSERT_EQ(SDL_JoystickDetachVirtual(device), 0) << SDL_GetError();
-    pump();
-    EXPECT_FALSE(keyboard->keys[PKEY_RIGHT]) << "pulled out with the stick held";
+    // Pulled out with the stick held.
+    EXPECT_TRUE(pumpUntil([&] { return !keyboard->keys[PKEY_RIGHT]; }));
+    removeEventHandler(handler);
     inGame = false;
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "0");
 }
