@@ -14,17 +14,15 @@ namespace {
 // A font sheet built pixel by pixel: 16 x 8 cells of 16 x 16 pixels (256 x 128), white, with
 // alpha set where a test puts ink or a baseline marker. Cell coordinates count x from the cell's
 // left edge and y from its bottom edge; column 0 is the marker column.
-class FontSheet {
-public:
-    static constexpr int CELL = 16;
-    static constexpr int WIDTH = 16 * CELL;
-    static constexpr int HEIGHT = 8 * CELL;
+struct FontSheet {
+    static constexpr int CELL = 16, WIDTH = 16 * CELL, HEIGHT = 8 * CELL;
+    std::vector<unsigned char> alpha = std::vector<unsigned char>(WIDTH * HEIGHT, 0);
 
-    FontSheet() : alpha(WIDTH * HEIGHT, 0) {}
-
+    static size_t index(int ch, int x, int y) {
+        return size_t((7 - ch / 16) * CELL + y) * WIDTH + (ch % 16) * CELL + x;
+    }
     FontSheet& ink(int ch, int x, int y, unsigned char a = 255) {
-        alpha[index(ch, x, y)] = a;
-        return *this;
+        return alpha[index(ch, x, y)] = a, *this;
     }
     // Fills the cell columns x0..x1 and rows y0..y1 (inclusive).
     FontSheet& block(int ch, int x0, int x1, int y0, int y1) {
@@ -34,7 +32,6 @@ public:
         return *this;
     }
     FontSheet& marker(int ch, int y) { return ink(ch, 0, y); }
-
     // An uncompressed 32-bit TGA, bottom row first.
     std::string writeTo(const std::string& path) const {
         ByteFile file;
@@ -43,13 +40,6 @@ public:
             file.u8(255).u8(255).u8(255).u8(a);
         return file.writeTo(path);
     }
-
-private:
-    static size_t index(int ch, int x, int y) {
-        const int row = (7 - ch / 16) * CELL + y;
-        return static_cast<size_t>(row) * WIDTH + (ch % 16) * CELL + x;
-    }
-    std::vector<unsigned char> alpha;
 };
 
 // The test font: 'H' is a 12 x 12 texel block standing on the baseline, 'i' a 3-texel column,
@@ -242,8 +232,7 @@ int uploadedAlpha(pFontDesc& font, int ch, int x, int y) {
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(font.texture->getTexID()));
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    const int row = (7 - ch / 16) * FontSheet::CELL + y;
-    return texels[(static_cast<size_t>(row) * FontSheet::WIDTH + (ch % 16) * 16 + x) * 4 + 3];
+    return texels[FontSheet::index(ch, x, y) * 4 + 3];
 }
 
 TEST_F(TextManagerTest, FontMetricsComeFromTheInkAndTheMarkers) {
