@@ -126,15 +126,10 @@ TEST_F(Widgets, OverlayLeavingOutTheClearMarginChangesNoPixel) {
                                   {320.0f, 240.0f, 400.0f, 90.0f}}) {
             glClearColor(0.25f, 0.5f, 0.75f, 1);
             begin(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-            glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(plain->getTexID()));
+            // The whole picture stretched over the rectangle with its corners truncated.
             const int x0 = int(x - w), x1 = int(x + w), y0 = int(y - h), y1 = int(y + h);
-            glBegin(GL_TRIANGLE_STRIP);
-            for (auto [s, t, px, py] :
-                 {std::array{0, 1, x0, y0}, {1, 1, x1, y0}, {0, 0, x0, y1}, {1, 0, x1, y1}}) {
-                glTexCoord2i(s, t);
-                glVertex2i(px, py);
-            }
-            glEnd();
+            pOGLUtil::drawBoxTextured((x0 + x1) / 2.0f, (y0 + y1) / 2.0f, (x1 - x0) / 2.0f,
+                                      (y1 - y0) / 2.0f, 1, 1, 1, 1, plain->getTexID());
             std::vector<unsigned char> expected = readAll();
             begin(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
             overlay.draw(x, y, w, h, 1, 1, 1, 1);
