@@ -51,7 +51,8 @@ TEST_F(FileTest, StreamsOpenCloseRemoveAndRename) {
     // Renaming a file being written keeps what was written so far.
     ASSERT_TRUE(file.rename(folder.file("b")));
     file << 'd';
-    EXPECT_TRUE(file.close() && file.getMode() == PFILE_NONE);
+    EXPECT_TRUE(file.close());
+    EXPECT_EQ(file.getMode(), PFILE_NONE);
     EXPECT_EQ(readFileBytes(folder.file("b")), std::string("abc\0d", 5));
     EXPECT_FALSE(std::filesystem::exists(folder.file("a")));
     ASSERT_TRUE(file.open(folder.file("b"), PFILE_READ));
@@ -124,7 +125,8 @@ TEST_F(FileTest, TextLinesSkipBlankLinesAndLineEnds) {
     std::string read;
     for (int i = 0; i < 5; i++)
         read += lines.readLine() + "|";
-    EXPECT_TRUE(read == "|a|b|  c d |x|" && lines.eof());
+    EXPECT_EQ(read, "|a|b|  c d |x|");
+    EXPECT_TRUE(lines.eof());
     EXPECT_EQ(lines.readLine() + pTextFile().readLine(), "");
     pTextFile kv(write("kv", "key=value\n"), PFILE_READ);
     char c = 0;
@@ -157,7 +159,8 @@ TEST_F(FileTest, AttributeFilesRoundTripAndReadOddOnes) {
         {"", ""}};
     for (auto [text, expected] : odd) {
         cAttribs attribs;
-        EXPECT_TRUE(attribs.readFile(write("in.txt", text)) && items(attribs) == expected);
+        EXPECT_TRUE(attribs.readFile(write("in.txt", text)));
+        EXPECT_EQ(items(attribs), expected);
     }
     cAttribs none;
     EXPECT_TRUE(none.readFile(folder.file("missing.txt")) && none.kinds.empty());
@@ -216,7 +219,8 @@ TEST_F(FileTest, CategoricalDictionaryJoinsBlocksAndRefusesBadFiles) {
     EXPECT_TRUE(bad.readFile(write("empty", "")) && !bad.readFile(folder.file("missing")));
     EXPECT_FALSE(bad.readFile(write("bad", "colours\n{\n")));
     EXPECT_FALSE(bad.readFile(write("bad", "{\nkept\n}\n{\n}\n{\nlost\n}\n")));
-    EXPECT_TRUE(bad.hasCategory("kept") && !bad.hasCategory("lost") && bad.numCategories() == 1u);
+    EXPECT_TRUE(bad.hasCategory("kept") && !bad.hasCategory("lost"));
+    EXPECT_EQ(bad.numCategories(), 1u);
     EXPECT_DEATH(bad["lost"],
                  "^File/pCategoricalDict:[0-9]+: failed assertion `itr != dict_.end\\(\\)'\n");
 }

@@ -92,7 +92,8 @@ TEST(HighScores, RowsStayPairedAndSortedAndDamagedFilesAreKeptAside) {
         if (damaged)
             keptAside.push_back(file);
         pHighScoreList reread;
-        EXPECT_TRUE(rows(reread) == rows(list) && rows(list).substr(0, 9) == "New=1000;");
+        EXPECT_EQ(rows(reread), rows(list));
+        EXPECT_EQ(rows(list).substr(0, 9), "New=1000;");
     }
     for (size_t i = 0; i < keptAside.size(); i++)
         EXPECT_EQ(readFileBytes(mine + ".broken" + (i ? "." + std::to_string(i) : "")),

@@ -97,7 +97,8 @@ TEST_F(OptionsScreen, KeysAloneSetEveryOptionAndAFreshStartReadsThemBack) {
     testing::internal::CaptureStdout();
     tap({PKEY_LEFT, PKEY_LEFT, PKEY_LEFT});
     // Three steps of 16 down, saved at once.
-    EXPECT_TRUE(game->fxVolume == 256 - 3 * 16 && savedFile()["fxVolume"] == "208");
+    EXPECT_EQ(game->fxVolume, 256 - 3 * 16);
+    EXPECT_EQ(savedFile()["fxVolume"], "208");
 
     tap({PKEY_DOWN, PKEY_RETURN});
     EXPECT_TRUE(driver.isFullscreen());
@@ -120,17 +121,25 @@ TEST_F(OptionsScreen, KeysAloneSetEveryOptionAndAFreshStartReadsThemBack) {
     // Keys the game needs elsewhere are refused, and Escape cancels without leaving.
     tap({PKEY_DOWN, PKEY_RETURN, PKEY_F11});
     // F11 went to the listening row only.
-    EXPECT_TRUE(options->keys.listening && driver.left == 0);
+    EXPECT_TRUE(options->keys.listening);
+    EXPECT_EQ(driver.left, 0);
     EXPECT_NE(options->hint().find("F11"), std::string::npos) << options->hint();
     tap({PKEY_ESCAPE});
-    EXPECT_TRUE(!options->keys.listening && game->currentScreen == OPTIONS_SCREEN);
+    EXPECT_FALSE(options->keys.listening);
+    EXPECT_EQ(game->currentScreen, OPTIONS_SCREEN);
     EXPECT_EQ(options->rowText(pOptionsScreen::FIRST_KEY + 2), "Fall Fast: Down");
+    // Laid out on its own, the key panel's ten rows of 20 px, 1.75 heights apart, take 335 px.
+    pKeyConfigInterface panel;
+    panel.textHeight = 20;
+    panel.setDefaultActions();
+    EXPECT_EQ(panel.getTotalHeight(), 335.0f);
 
     const Settings rebound = {{"fxVolume", "208"},       {"fullScreen", "1"},
                               {"blockMarks", "1"},       {"ACTION_MOVELEFT", "124"},
                               {"ACTION_MOVERIGHT", "0"}, {"ACTION_MOVEDOWN", "125"},
                               {"ACTION_ROTCW", "7"},     {"ACTION_ROTCCW", "6"}};
-    EXPECT_TRUE(savedFile() == rebound && freshStart() == rebound);
+    EXPECT_EQ(savedFile(), rebound);
+    EXPECT_EQ(freshStart(), rebound);
 
     // Rotate Clockwise, Rotate Anticlockwise, then Reset Controls.
     tap({PKEY_DOWN, PKEY_DOWN, PKEY_DOWN, PKEY_RETURN});
@@ -139,7 +148,8 @@ TEST_F(OptionsScreen, KeysAloneSetEveryOptionAndAFreshStartReadsThemBack) {
     reset["ACTION_MOVERIGHT"] = "124";
     EXPECT_EQ(savedFile(), reset);
     EXPECT_EQ(help(0), "Use the left, right and down keys to move your blocks.");
-    EXPECT_TRUE(help(1) == "Use the Z and X keys to rotate." && freshStart() == reset);
+    EXPECT_EQ(help(1), "Use the Z and X keys to rotate.");
+    EXPECT_EQ(freshStart(), reset);
 
     tap({PKEY_ESCAPE});
     frames(600);
@@ -163,7 +173,8 @@ TEST_F(OptionsScreen, ThePointerWorksTheRowsAndAGamepadFollowsTheScreenAndTheKey
     pointer(slider.x + slider.halfWidth, slider.y, true);
     pointer(0, slider.y, true);
     // Not saved while it is held.
-    EXPECT_TRUE(game->fxVolume == 0 && savedFile()["fxVolume"] != "0");
+    EXPECT_EQ(game->fxVolume, 0);
+    EXPECT_NE(savedFile()["fxVolume"], "0");
     pointer(0, slider.y, false);
     EXPECT_EQ(savedFile()["fxVolume"], "0");
 

@@ -59,7 +59,8 @@ TEST_F(PlinxFlow, TheMenuBlipsAtTheEffectsVolumeAndLeadsToTheTableAndBack) {
     letGo(PKEY_DOWN);
     tap({PKEY_RETURN});
     frames(600);
-    ASSERT_TRUE(game->currentScreen == HIGH_SCORE_SCREEN && !game->puzzle.playing);
+    ASSERT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
+    ASSERT_FALSE(game->puzzle.playing);
     // The table: ten rows 35 apart from baseline 85, names from the left, scores to the right;
     // in a larger view the rows grow with its height.
     for (auto [width, height] : {std::pair{1280, 960}, {640, 480}}) {
@@ -149,9 +150,11 @@ TEST_F(PlinxFlow, KeysMoveAndRotateThePieceAsTheyRepeat) {
     hold(PKEY_X);
     hold(PKEY_DOWN);
     frame();
-    EXPECT_TRUE(piece() == (std::vector<int>{2, 2, 1, 2}) && board.pieceY == 1) << "top row";
+    EXPECT_EQ(piece(), (std::vector<int>{2, 2, 1, 2}));
+    EXPECT_EQ(board.pieceY, 1) << "top row";
     frames(200);
-    EXPECT_TRUE(piece() == (std::vector<int>{2, 2, 1, 2}) && board.pieceY == 1);
+    EXPECT_EQ(piece(), (std::vector<int>{2, 2, 1, 2}));
+    EXPECT_EQ(board.pieceY, 1);
     letGo(PKEY_X);
     letGo(PKEY_DOWN);
     tap({PKEY_Z});
@@ -183,7 +186,8 @@ TEST_F(PlinxFlow, AHighScoreIsNamedOnceAndTheNameIsOfferedAgainNextTime) {
     // The next high score offers the same name; Return while the screen still fades in takes
     // it, and the screen is left once that fade is over.
     playToGameOver(6000);
-    ASSERT_TRUE(game->currentScreen == HIGH_SCORE_ENTRY_SCREEN && game->transitionManager.active);
+    ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
+    ASSERT_TRUE(game->transitionManager.active);
     std::string entry = shows();
     EXPECT_EQ(entry.substr(entry.rfind("qz")), "qz @320.0,240.0 h24.0 C\n");
     {
@@ -194,7 +198,8 @@ TEST_F(PlinxFlow, AHighScoreIsNamedOnceAndTheNameIsOfferedAgainNextTime) {
               "qz6000");
     frames(800);
     // Each score went in once.
-    EXPECT_TRUE(game->currentScreen == HIGH_SCORE_SCREEN && game->highScoreList.getScore(2) == 100);
+    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
+    EXPECT_EQ(game->highScoreList.getScore(2), 100);
     // Standard output is not where a player looks: the table says it.
     EXPECT_NE(shows().find("No One7 @64.0,400.0 h20.0 L\n65 @576.0,400.0 h20.0 R\n"
                            "Your score could not be saved. @320.0,419.0 h13.0 C\nContinue"),

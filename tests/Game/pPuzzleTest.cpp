@@ -99,7 +99,8 @@ TEST_F(Board, PiecesFallLandSplitAndEndTheGameAtTheTop) {
     steps(20, 0.31f);
     EXPECT_EQ(p.pieceY, 10);
     steps(1, 0.31f);
-    EXPECT_TRUE(p.pieceY == STARTING_HEIGHT && columns(7, 8) == "12........|21........");
+    EXPECT_EQ(p.pieceY, STARTING_HEIGHT);
+    EXPECT_EQ(columns(7, 8), "12........|21........");
     // A half with nothing under it settles one row per step.
     SetUp();
     stack(7, 4);
@@ -118,7 +119,8 @@ TEST_F(Board, PiecesFallLandSplitAndEndTheGameAtTheTop) {
     p.cells[9 * 16 + 7].empty = p.cells[9 * 16 + 8].empty = 1;
     p.pieceY = 1;
     steps(1, 0.31f);
-    EXPECT_TRUE((p.playing * 10 + p.pieceY) == 1 && columns(7, 8) == "212121211.|121212122.");
+    EXPECT_EQ(p.playing * 10 + p.pieceY, 1);
+    EXPECT_EQ(columns(7, 8), "212121211.|121212122.");
     pPuzzle before = p;
     steps(5, 0.2f); // the board stands still after the end
     EXPECT_EQ(p.pieceY * 1000000 + p.sweepTime, before.pieceY * 1000000 + before.sweepTime);

@@ -7,6 +7,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/GLTestContext.h"
 
+#include <cmath>
 #include <tuple>
 
 namespace {
@@ -101,6 +102,8 @@ TEST(pImage, CopiesSamplingResizingAndTextureSizes) {
     image.setPixelf(1, 2, 0.5f, 1.0f, 2.0f, 0); // truncated; beyond 1 it wraps
     image.setPixelub(0, 0, 1, 2, 3, 4);
     EXPECT_EQ(image.getRawData()[(1 * 3 + 2) * 4 + 2] * 1000 + image.getPixelub(1, 2, 0), 254127);
+    image.setPixelf(0, 1, NAN, 1e30f, -1e30f, 1.0f); // no number, or far out of range: 0
+    EXPECT_EQ(image.getPixel(0, 1), pPixel(0, 0, 0, 255));
     pImage copy(image);
     copy.setPixelub(0, 0, 200, 0u);
     image = copy;
@@ -216,7 +219,8 @@ TEST_F(ImageFile, TgaTheMemoryCannotHoldIsRefused) {
         return [&]() noexcept { return !pTGALoader::instance()->load(big, &image); }();
     });
     // Refused in too little memory (not loaded, not ended by a signal), and loaded with enough.
-    EXPECT_TRUE(status == 0 && pTGALoader::instance()->load(big, &image));
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(pTGALoader::instance()->load(big, &image));
 }
 
 TEST_F(ImageFile, BmpPaddedRowsPalettesAndTheDataOffset) {

@@ -1,3 +1,4 @@
+#include "Input/pActionKeyHandler.h"
 #include "tests/support/Fakes.h"
 
 #include <tuple>
@@ -151,7 +152,7 @@ TEST_F(InputTest, OnlyTheLockHolderIsServedAndUnlockClearsHeldInput) {
     sendMouse(PEVENT_MOUSE_DOWN, 0, 0, PMOUSE_BUTTON_PRIMARY);
     sendMouse(PEVENT_MOUSE_MOVED, 40, 30);
     sendMouse(PEVENT_MOUSE_WHEEL_MOVED, 0, 0, 0, 3);
-    ASSERT_TRUE(input->lock(3));
+    ASSERT_TRUE(input->lock(1));
     EXPECT_FALSE(input->lock(4));
     auto reads = [&](unsigned int who) {
         return std::to_string(keyboard->keyDown(PKEY_DOWN, who)) +
@@ -163,9 +164,12 @@ TEST_F(InputTest, OnlyTheLockHolderIsServedAndUnlockClearsHeldInput) {
                std::to_string(mouse->getDeltaX(who)) + "," +
                std::to_string(mouse->getDeltaWheel(who));
     };
-    EXPECT_EQ(reads(0) + "|" + reads(4) + "|" + reads(3),
+    EXPECT_EQ(reads(0) + "|" + reads(4) + "|" + reads(1),
               "00000 0,0,0,0|00000 0,0,0,0|10110 40,30,0,3");
-    EXPECT_TRUE(!input->unlock(4) && input->unlock(3));
+    // Named actions read as everybody, so not while somebody holds the lock.
+    pActionKeyHandler::instance()->setActionKey("test drop", PKEY_DOWN);
+    EXPECT_FALSE(pActionKeyHandler::instance()->keyDown("test drop"));
+    EXPECT_TRUE(!input->unlock(4) && input->unlock(1));
     frame();
     EXPECT_EQ(reads(0), "00000 40,30,0,0");
     letGo(PKEY_DOWN);

@@ -147,7 +147,7 @@ TEST_F(AudioDeviceTest, NotificationsOfFlushedOrClosedChannelsAreDropped) {
         send(channel, callBackCmd, 0, 1, false);
     mix(1); // all three reached: their notifications wait for the game's thread
     send(flushed, flushCmd);
-    pAudioDevice::disposeChannel(closed);
+    EXPECT_EQ(pAudioDevice::disposeChannel(closed), 0);
     channels.pop_back();
     pAudioChannel* reopened = open(); // may reuse the closed one's memory
     pAudioDevice::deliverNotifications();
@@ -196,7 +196,8 @@ TEST(MediaImport, MeasuresDurationAndResamples) {
     double duration = 0;
     ASSERT_EQ(importSoundMemory(bytes.data(), bytes.size(), 48000, &data, &duration), 0);
     EXPECT_DOUBLE_EQ(duration, 1.0);
-    EXPECT_TRUE(headerOf(data)->sampleRate == 48000u && headerOf(data)->frameCount == 48000u);
+    EXPECT_EQ(headerOf(data)->sampleRate, 48000u);
+    EXPECT_EQ(headerOf(data)->frameCount, 48000u);
     disposeSoundData(data);
     // At twice its rate each sample plays, then the midpoint to the next; the last is held.
     char *same = nullptr, *twice = nullptr;
@@ -222,7 +223,8 @@ TEST(MediaImport, RejectsBrokenFilesAndAcceptsSilentOnes) {
     // Cut mid-frame, cut at a frame edge, and plain garbage.
     for (size_t cut : {blip.size() - 1, size_t(1894), size_t(200)}) {
         EXPECT_EQ(importSoundMemory(blip.data(), cut, 44100, &data, &duration), kBadFormat) << cut;
-        EXPECT_TRUE(data == nullptr && duration == 0.0);
+        EXPECT_TRUE(data == nullptr);
+        EXPECT_EQ(duration, 0.0);
     }
     std::string text = "This is a text file, not a sound at all.\n";
     EXPECT_EQ(importSoundMemory(text.data(), text.size(), 44100, &data, &duration), kBadFormat);
@@ -241,7 +243,8 @@ TEST(MediaImport, RejectsBrokenFilesAndAcceptsSilentOnes) {
     const char tagOnly[] = "ID3\x03\x00\x00\x00\x00\x00\x05"
                            "abcde";
     EXPECT_EQ(importSoundMemory(tagOnly, sizeof tagOnly - 1, 44100, &data, &duration), 0);
-    EXPECT_TRUE(data == nullptr && importSoundMemory("", 0, 44100, &data, &duration) == 0);
+    EXPECT_TRUE(data == nullptr);
+    EXPECT_EQ(importSoundMemory("", 0, 44100, &data, &duration), 0);
     EXPECT_EQ(data, nullptr);
     long offset = 0;
     EXPECT_EQ(getSoundHeaderOffset(nullptr, &offset), kBadFormat);

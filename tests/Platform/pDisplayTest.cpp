@@ -16,6 +16,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(pGlobalGLContext::instance()->createdSuccessfully());
+        ASSERT_TRUE(displayInit()) << "asked again once the display is open";
         ASSERT_TRUE(game.createWindowGLContext(100, 50, 640, 480, "Plinx"));
         gamma = displayGetGamma(game.window, before);
     }
@@ -46,15 +47,18 @@ TEST_F(DisplayTest, TexturesOutliveFullScreenSwitchesAndTheGammaComesBack) {
     glBindTexture(GL_TEXTURE_2D, texture); // made by its first binding
     pGLContext windowContext = game.context;
     ASSERT_TRUE(game.createFullscreenGLContext(0));
-    EXPECT_TRUE(game.isFullscreen() && game.context != windowContext &&
-                game.windowContext == windowContext &&
-                view() == (std::array<int, 2>{game.getScreenWidth(), game.getScreenHeight()}));
+    EXPECT_TRUE(game.isFullscreen());
+    EXPECT_NE(game.context, windowContext);
+    EXPECT_EQ(game.windowContext, windowContext);
+    EXPECT_EQ(view(), (std::array<int, 2>{game.getScreenWidth(), game.getScreenHeight()}));
     game.makeContextCurrent();
     game.swapBuffer();
     EXPECT_TRUE(glIsTexture(texture) && gammaAsBefore());
     game.exitFullscreen();
-    EXPECT_TRUE(!game.isFullscreen() && game.context == windowContext &&
-                view() == (std::array<int, 2>{640, 480}) && glIsTexture(texture));
+    EXPECT_FALSE(game.isFullscreen());
+    EXPECT_EQ(game.context, windowContext);
+    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
+    EXPECT_TRUE(glIsTexture(texture));
     // The fade scales every ramp entry by what is left of it: half at half time, none after.
     uint16_t ramps[768], scaled[768];
     for (int i = 0; i < 768; i++)
@@ -75,11 +79,13 @@ TEST_F(DisplayTest, AFailedFullScreenEntryLeavesTheWindowGoing) {
                               {0, "error setting fullscreen drawable\n"}}) {
         testing::internal::CaptureStdout();
         EXPECT_FALSE(game.createFullscreenGLContext(mode));
-        EXPECT_TRUE(testing::internal::GetCapturedStdout() == said && !game.isFullscreen());
-        EXPECT_TRUE(game.context == windowContext && game.windowContext == nullptr &&
-                    game.fullscreenWindow == nullptr &&
-                    (SDL_GetWindowFlags(game.window) & SDL_WINDOW_SHOWN) &&
-                    SDL_GL_GetCurrentContext() == windowContext);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), said);
+        EXPECT_FALSE(game.isFullscreen());
+        EXPECT_EQ(game.context, windowContext);
+        EXPECT_EQ(game.windowContext, nullptr);
+        EXPECT_EQ(game.fullscreenWindow, nullptr);
+        EXPECT_TRUE(SDL_GetWindowFlags(game.window) & SDL_WINDOW_SHOWN);
+        EXPECT_EQ(SDL_GL_GetCurrentContext(), windowContext);
         game.makeContextCurrent();
         game.swapBuffer();
         EXPECT_TRUE(gammaAsBefore()) << "the display lit again";
@@ -97,8 +103,9 @@ TEST_F(DisplayTest, LeavingFullScreenWithoutAWindowOpensOneAndTheViewFollowsItsS
     ASSERT_NE(game.window, nullptr);
     int left = -1, top = -1;
     SDL_GetWindowPosition(game.window, &left, &top);
-    EXPECT_TRUE(std::string(SDL_GetWindowTitle(game.window)) == "Plinx" && left + top == 0 &&
-                view() == (std::array<int, 2>{640, 480}));
+    EXPECT_EQ(std::string(SDL_GetWindowTitle(game.window)), "Plinx");
+    EXPECT_EQ(left + top, 0);
+    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
     SDL_SetWindowSize(game.window, 800, 600);
     EXPECT_TRUE(pumpUntil([&] { return game.getViewWidth() == 800; }));
     GLint viewport[4];
@@ -131,7 +138,8 @@ TEST_F(DisplayTest, PointerReadsFromTheWindowsCornerOrTheScreensInFullScreen) {
     pInputManager::instance()->init();
     int ref = installEventHandler(PEVENT_CLASS_MOUSE, {PEVENT_MOUSE_MOVED}, mouseEvent, mouse);
     SDL_WarpMouseInWindow(game.window, 30, 20);
-    EXPECT_TRUE(pumpUntil([&] { return mouse->x == 30; }) && mouse->y == 20);
+    EXPECT_TRUE(pumpUntil([&] { return mouse->x == 30; }));
+    EXPECT_EQ(mouse->y, 20);
     removeEventHandler(ref);
     int left = -1, top = -1;
     ASSERT_TRUE(platformWindowContentOrigin(left, top));

@@ -102,7 +102,8 @@ TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
     EXPECT_EQ(text.find("\n}\n", 0), text.find("\n}\n{")) << text;
     pInputReplay bad;
     writeFileBytes(folder.file("bad.txt"), "plinx input 1\nf 16667 x\n");
-    EXPECT_TRUE(!bad.load(folder.file("bad.txt"), error) && error.find("bad.txt:2") != error.npos);
+    EXPECT_FALSE(bad.load(folder.file("bad.txt"), error));
+    EXPECT_NE(error.find("bad.txt:2"), error.npos) << error;
     writeFileBytes(folder.file("other.txt"), "some other file\n");
     EXPECT_FALSE(bad.load(folder.file("missing.txt"), error) ||
                  bad.load(folder.file("other.txt"), error));
@@ -124,8 +125,10 @@ const GLTestContext::Rgba kRed = {255, 0, 0, 255}, kBlack = {0, 0, 0, 255};
 
 TEST_F(pOGLUtilTest, OrthographicOriginIsTopLeftAndTexturedBoxesKeepTheirRows) {
     pOGLUtil::drawBoxFilled(2, 2, 2, 2, 1, 0, 0, 1);
-    EXPECT_TRUE(pixel(0, 0) == kRed && pixel(3, 3) == kRed && pixel(4, 4) == kBlack &&
-                litPixels() == 16);
+    EXPECT_EQ(pixel(0, 0), kRed);
+    EXPECT_EQ(pixel(3, 3), kRed);
+    EXPECT_EQ(pixel(4, 4), kBlack);
+    EXPECT_EQ(litPixels(), 16);
     pOGLUtil::drawBoxFilled(638, 478, 2, 2, 0, 0, 1, 1);
     EXPECT_EQ(pixel(kWidth - 1, kHeight - 1), (Rgba{0, 0, 255, 255}));
 
@@ -138,13 +141,16 @@ TEST_F(pOGLUtilTest, OrthographicOriginIsTopLeftAndTexturedBoxesKeepTheirRows) {
     texture.bindWithImage(&picture, false, false);
     glEnable(GL_TEXTURE_2D);
     pOGLUtil::drawBoxTextured(100, 150, 50, 50, 1, 1, 1, 1, texture.getTexID());
-    EXPECT_TRUE(reddish(pixel(100, 175)) && greenish(pixel(100, 125)) && pixel(100, 205) == kBlack);
+    EXPECT_TRUE(reddish(pixel(100, 175)) && greenish(pixel(100, 125)));
+    EXPECT_EQ(pixel(100, 205), kBlack);
     // Clipped to x 150..400 and y 0..160: 50 x 60 pixels remain; this form runs its texture
     // from the smaller y, so row 0 (red) is near the top of the box.
     glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::drawBoxTextured(150, 150, 50, 50, 150, 400, 0, 160, 1, 1, 1, 1, texture.getTexID());
-    EXPECT_TRUE(litPixels() == 50 * 60 && litPixels(150, 100, 200, 160) == 50 * 60 &&
-                reddish(pixel(175, 125)));
+    EXPECT_EQ(litPixels(), 50 * 60);
+    EXPECT_EQ(litPixels(150, 100, 200, 160), 50 * 60);
+    EXPECT_TRUE(reddish(pixel(175, 125)));
+    EXPECT_GT(pixel(175, 158)[1], pixel(175, 158)[0]) << "the clipped top reaches t = 0.6";
     glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::drawBoxTextured(150, 150, 50, 50, 300, 400, 0, 480, 1, 1, 1, 1, texture.getTexID());
     pOGLUtil::drawBoxTextured(150, 150, 0, 50, 0, 400, 0, 480, 1, 1, 1, 1, texture.getTexID());
@@ -164,5 +170,6 @@ TEST_F(pOGLUtilTest, TextOnlyWhereThereIsADisplay) {
         ::testing::ExitedWithCode(0), "");
     pOGLUtil::drawText(10, 20, "Plinx", 1, 1, 1, 1);
     // Ink only near the raster position.
-    EXPECT_TRUE(litPixels() > 20 && litPixels(10, 8, 60, 23) == litPixels());
+    EXPECT_GT(litPixels(), 20);
+    EXPECT_EQ(litPixels(10, 8, 60, 23), litPixels());
 }

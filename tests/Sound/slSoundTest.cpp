@@ -117,18 +117,18 @@ TEST_F(SoundTest, VolumeStereoPositionAndRateAreSentToTheChannel) {
         {256, 128, packed(128, 384)}, {256, -256, packed(512, 0)}, {256, 300, packed(0, 512)},
         {-5, 0, packed(0, 0)},        {100, -77, packed(130, 70)}, {256, 1, packed(255, 257)},
         {256, 128, packed(128, 384)}};
-    EXPECT_EQ(sent(1), packed(256, 256));
+    EXPECT_EQ(sent(0), packed(256, 256));
     for (auto [volume, position, expected] : pans) {
-        slSetVolumeAndStereoPosition(1, volume, position); // the shift truncates toward zero
-        EXPECT_EQ(sent(1), expected) << volume << " " << position;
+        slSetVolumeAndStereoPosition(0, volume, position); // the shift truncates toward zero
+        EXPECT_EQ(sent(0), expected) << volume << " " << position;
     }
-    EXPECT_EQ(slGetChannelStereoPosition(1) * 1000 + slGetChannelVolume(1), 128256);
+    EXPECT_EQ(slGetChannelStereoPosition(0) * 1000 + slGetChannelVolume(0), 128256);
     slSetStereoMode(0);
-    EXPECT_EQ(sent(1), packed(256, 256));
+    EXPECT_EQ(sent(0), packed(256, 256));
     slSetStereoMode(1);
-    slSetChannelStereoPosition(1, 300);
-    slSetChannelVolume(1, 100);
-    EXPECT_EQ(sent(1), packed(0, 200));
+    slSetChannelStereoPosition(0, 300);
+    slSetChannelVolume(0, 100);
+    EXPECT_EQ(sent(0), packed(0, 200));
 
     slSetChannelRate(2, 2.0);
     EXPECT_EQ(pAudioDevice::sentRate(gChanArray[2].chan) + slGetChannelRate(2), 131074);
@@ -191,7 +191,8 @@ TEST_F(SoundTest, LoopsChainsAndPausesPlayOut) {
         pAudioDevice::deliverNotifications();
     }
     // The sound is gone, and channel 0 was closed too.
-    EXPECT_TRUE(slPlaySound(blip, 0, kAnyChannel) == -1 && pAudioDevice::sentVolume(first) == 0);
+    EXPECT_EQ(slPlaySound(blip, 0, kAnyChannel), -1);
+    EXPECT_EQ(pAudioDevice::sentVolume(first), 0);
 }
 
 TEST(SoundLibrary, TheTableGrowsByTenAndTheLibraryRunsSilentlyWithoutADevice) {
@@ -206,7 +207,8 @@ TEST(SoundLibrary, TheTableGrowsByTenAndTheLibraryRunsSilentlyWithoutADevice) {
         EXPECT_EQ(gMaximumNumSounds, n < 20 ? 20 : n < 30 ? 30 : 40);
     }
     // A failed load still takes its index.
-    EXPECT_TRUE(loads.substr(0, 36) == "0/0 -1/-1 0/2 0/3 -1/-1 0/5 0/6 -1/-" && gNumSounds == 35);
+    EXPECT_EQ(loads.substr(0, 36), "0/0 -1/-1 0/2 0/3 -1/-1 0/5 0/6 -1/-");
+    EXPECT_EQ(gNumSounds, 35);
     EXPECT_EQ(slGetSoundDuration(1) + slGetSoundDuration(-1) + slGetSoundDuration(35), 0.0f);
     EXPECT_NEAR(slGetSoundDuration(33), 0.12, 0.001);
     EXPECT_EQ(slSetInitialMaximumNumberSounds(50), -50);
@@ -219,7 +221,8 @@ TEST(SoundLibrary, TheTableGrowsByTenAndTheLibraryRunsSilentlyWithoutADevice) {
     EXPECT_EQ(slInit(4), pAudioDevice::kNoAudioDevice);
     EXPECT_TRUE(gNumChannels == 0 && gChanArray == nullptr && slInit(0) == -1);
     EXPECT_EQ(slLoadSoundFromBundle("", "menublip.mp3", &index), 0);
-    EXPECT_TRUE(slPlaySound(index, 0, kAnyChannel) != 0 && !slAreAnySoundsPlaying());
+    EXPECT_NE(slPlaySound(index, 0, kAnyChannel), 0);
+    EXPECT_FALSE(slAreAnySoundsPlaying());
     slExit();
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     setResourceFolder("");

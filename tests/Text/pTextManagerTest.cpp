@@ -106,7 +106,8 @@ TEST_F(TextManagerTest, ColourEscapesHaveExactBytesAndSetTheColour) {
                std::to_string(std::lround(c[3] * 255));
     };
     text->drawString(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), 10, 100, 48);
-    EXPECT_TRUE(litPixels() == 0 && colour() == "255,124,0,255");
+    EXPECT_EQ(litPixels(), 0);
+    EXPECT_EQ(colour(), "255,124,0,255");
     // Code bytes 10 and 13 are colours, not line breaks; a cut-short escape ends the line
     // without changing the colour.
     const std::string amber = pTextManager::getColorChangeStringf(1.0f, 0.8f, 0.2f, 1.0f);
@@ -261,9 +262,11 @@ TEST_F(TextManagerTest, FontMetricsComeFromTheInkAndTheMarkers) {
     EXPECT_EQ(uploadedAlpha(font, 'B', 0, 2) + uploadedAlpha(font, 'B', 0, 9) * 1000 +
                   uploadedAlpha(font, 'B', 3, 5),
               255255);
-    EXPECT_TRUE(font.getMaxCharHeight() == 15.0f / 16 && font.getCharWidth('T', 32.0f) == 14.0f &&
-                font.getCharWidth(static_cast<char>(200), 32.0f) == 0.0f &&
-                font.texture->getImage() == nullptr && !pFontDesc(folder.file("missing.tga")).ok());
+    EXPECT_EQ(font.getMaxCharHeight(), 15.0f / 16);
+    EXPECT_EQ(font.getCharWidth('T', 32.0f), 14.0f);
+    EXPECT_EQ(font.getCharWidth(static_cast<char>(200), 32.0f), 0.0f);
+    EXPECT_EQ(font.texture->getImage(), nullptr);
+    EXPECT_FALSE(pFontDesc(folder.file("missing.tga")).ok());
 }
 
 } // namespace

@@ -106,8 +106,8 @@ TEST_F(Widgets, MarqueeMessagesEnterAtTheRightKeepTheirGapAndRetireAtTheLeft) {
     pHorizontalMarquee help = title({"Use the left, right and down keys to move your blocks."});
     help.update(10 * (480 + width("Use the left, right and down keys") / 2));
     help.draw();
-    EXPECT_TRUE(litPixels(80, 0, 560, kHeight) > 100 &&
-                litPixels() == litPixels(80, 0, 560, kHeight));
+    EXPECT_GT(litPixels(80, 0, 560, kHeight), 100);
+    EXPECT_EQ(litPixels(), litPixels(80, 0, 560, kHeight));
 }
 
 // A picture with a wide clear margin around its ink draws as if its whole rectangle were filled.
@@ -214,11 +214,13 @@ TEST_F(Widgets, SliderFollowsTheDraggedPointerAndDrawsItsKnobThere) {
         pointAt(slider, x, y, pressed);
         seen += std::to_string(slider.value) + (slider.dragging ? "d " : " ");
     }
-    EXPECT_TRUE(seen == "0 0 0 0 0 0 0 0 25d 100d 0d 99 99 " && slider.currValXCoord() == 149.0f);
+    EXPECT_EQ(seen, "0 0 0 0 0 0 0 0 25d 100d 0d 99 99 ");
+    EXPECT_EQ(slider.currValXCoord(), 149.0f);
     // Values below zero round like the others: 10% along -50..50 is -40.
     slider.minValue = -50, slider.maxValue = 50;
     pointAt(slider, 60, 200, true);
-    EXPECT_TRUE(slider.value == -40 && slider.currValXCoord() == 60.0f);
+    EXPECT_EQ(slider.value, -40);
+    EXPECT_EQ(slider.currValXCoord(), 60.0f);
     // The knob, orange and as wide as the track is high, at the value's end; the groove dark.
     pHorizontalSlider drawn;
     ASSERT_TRUE(drawn.knob && drawn.centre && drawn.leftCap && drawn.rightCap);
@@ -238,6 +240,7 @@ TEST_F(Widgets, SliderFollowsTheDraggedPointerAndDrawsItsKnobThere) {
     pMouseHandler::instance()->x = -500;
     drawn.draw();
     EXPECT_TRUE(orange(pixel(220, 240)) && pixel(420, 240)[0] < 80);
+    EXPECT_NE(pixel(424, 240), (Rgba{0, 0, 0, 255})) << "the right cap, no longer under the knob";
 }
 
 // An image button lights only after the pointer moves diagonally over it, then clicks inside;
@@ -381,7 +384,8 @@ TEST_F(MenuTest, KeysMoveWithABlipAndWrapAroundAndConfirmOnce) {
 TEST_F(MenuTest, ThePointerTakesTheHighlightOnlyWhenItMovesAndClicksOnlyOverAnEntry) {
     // Row 1 spans y 318 to 342 on screen, its edges outside; its text is centred on 320.
     pointAt(320, 330, false);
-    EXPECT_TRUE(menu.mouseOver && menu.currChoice == 0);
+    EXPECT_TRUE(menu.mouseOver);
+    EXPECT_EQ(menu.currChoice, 0);
     pointAt(320, 330, true);
     EXPECT_EQ(menu.currChoice, 1);
     for (int y : {318, 342}) {
@@ -394,6 +398,11 @@ TEST_F(MenuTest, ThePointerTakesTheHighlightOnlyWhenItMovesAndClicksOnlyOverAnEn
     const int half = static_cast<int>(text->getStringWidth("Start Game", 24) / 2);
     for (auto [x, y] : {std::pair{320, 200}, {321 + half, 290}, {319 - half, 290}, {320, 310}})
         EXPECT_EQ(pointAt(x, y, true, true), "nothing_confirmed") << x << "," << y;
-    EXPECT_TRUE(blips() == 1 && pointAt(319 + half, 290, true, true) == "Start Game");
+    EXPECT_EQ(blips(), 1);
+    EXPECT_EQ(pointAt(319 + half, 290, true, true), "Start Game");
     EXPECT_EQ(blips(), 2);
+    // Its right edge on a whole pixel is outside it too.
+    const float halfWidth = text->getStringWidth("Start Game", 24) / 2;
+    menu.x = 320 - (halfWidth - std::floor(halfWidth));
+    EXPECT_EQ(pointAt(320 + half, 290, true, true), "nothing_confirmed");
 }
