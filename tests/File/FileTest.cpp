@@ -57,6 +57,11 @@ TEST_F(FileTest, StreamsOpenCloseRemoveAndRename) {
     EXPECT_FALSE(std::filesystem::exists(folder.file("a")));
     ASSERT_TRUE(file.open(folder.file("b"), PFILE_READ));
     EXPECT_TRUE(file.remove() && !std::filesystem::exists(folder.file("b")));
+    // A stream whose last bytes cannot be written (a full disk) is not reported removed.
+    ASSERT_TRUE(file.open(folder.file("c"), PFILE_WRITE));
+    file << "more than ten bytes";
+    FileSizeLimit full(10);
+    EXPECT_FALSE(file.remove());
 }
 
 // Every typed value written and read back, through a binary stream in both byte orders and

@@ -170,8 +170,10 @@ TEST_F(OptionsScreen, ThePointerWorksTheRowsAndAGamepadFollowsTheScreenAndTheKey
     EXPECT_TRUE(game->puzzle.blockMarks);
     // The knob dragged past the left end is saved when let go.
     const pHorizontalSlider& slider = *options->volumeSlider;
+    slStopAllChannels();
     pointer(slider.x + slider.halfWidth, slider.y, true);
     pointer(0, slider.y, true);
+    EXPECT_EQ(slCountSounds(game->menuBlipSound), 1) << "heard while dragged";
     // Not saved while it is held.
     EXPECT_EQ(game->fxVolume, 0);
     EXPECT_NE(savedFile()["fxVolume"], "0");
@@ -200,6 +202,16 @@ TEST_F(OptionsScreen, ThePointerWorksTheRowsAndAGamepadFollowsTheScreenAndTheKey
         ASSERT_EQ(out.size(), 2u);
         EXPECT_EQ(out[0].keyCode, key) << "screen " << screen << ", button " << int(button);
     }
+    // The stick plays the same keys, and lets go of key code 0 like any other.
+    std::vector<pEvent> out;
+    for (int16_t travel : {-30000, 0}) {
+        SDL_Event event{};
+        event.type = SDL_CONTROLLERAXISMOTION;
+        event.caxis.axis = SDL_CONTROLLER_AXIS_LEFTX, event.caxis.value = travel;
+        pad.translate(event, out);
+    }
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_EQ(out[1].keyCode * 10 + (out[1].kind == PEVENT_RAW_KEY_UP), PKEY_A * 10 + 1);
 }
 
 // A player's prefs.txt with one setting missing or broken: that setting alone takes its

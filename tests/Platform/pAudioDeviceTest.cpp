@@ -188,6 +188,17 @@ TEST(MediaImport, DecodesTheMenuBlipWithoutClicks) {
     EXPECT_TRUE(peak > 0.2f && peak < 0.9f && s[0] == s[1]);
     EXPECT_LT(std::fabs(s[0]) + std::fabs(s[2 * h->frameCount - 1]), 0.04f);
     disposeSoundData(data);
+    // A stereo file keeps its sides apart: a tone on the left, silence on the right.
+    ASSERT_EQ(importSoundFile(PLINX_SOURCE_DIR "/tests/data/tone_on_the_left.mp3", 22050, &data,
+                              &duration),
+              0);
+    getSoundHeaderOffset(data, &offset);
+    h = headerOf(data + offset);
+    float sides[2] = {0, 0};
+    for (uint32_t i = 0; i < h->frameCount * 2; ++i)
+        sides[i % 2] = std::max(sides[i % 2], std::fabs(h->samples()[i]));
+    EXPECT_TRUE(sides[0] > 0.3f && sides[1] < 0.01f) << sides[0] << " " << sides[1];
+    disposeSoundData(data);
 }
 
 TEST(MediaImport, MeasuresDurationAndResamples) {

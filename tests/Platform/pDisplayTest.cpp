@@ -4,6 +4,8 @@
 #include "tests/support/Fakes.h"
 
 #include <GL/gl.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <array>
 
@@ -69,6 +71,17 @@ TEST_F(DisplayTest, TexturesOutliveFullScreenSwitchesAndTheGammaComesBack) {
         seen += std::to_string(scaled[1]) + "," + std::to_string(scaled[767]) + " ";
     }
     EXPECT_EQ(seen, "42,32597 85,65195 0,0 ");
+}
+
+// An X error raised while errors are kept comes back as text instead of ending the game.
+TEST_F(DisplayTest, XErrorsWhileKeptComeBackAsText) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(game.window, &info));
+    displayKeepXErrors();
+    XDestroyWindow(info.info.x11.display, 1); // no such window
+    EXPECT_NE(displayStopKeepingXErrors(game.window).find("BadWindow"), std::string::npos);
+    EXPECT_EQ(displayStopKeepingXErrors(game.window), "") << "nothing kept any more";
 }
 
 TEST_F(DisplayTest, AFailedFullScreenEntryLeavesTheWindowGoing) {

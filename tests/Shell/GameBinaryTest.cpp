@@ -184,7 +184,7 @@ TEST(GameBinary, StartsAsAskedIdlesQuietlyAndEndsWhenAskedHavingSavedItsPreferen
         GameProcess game(*args ? std::vector<std::string>{args} : std::vector<std::string>{},
                          {"XDG_DATA_HOME=" + data.path()});
         auto windows = [&] {
-            return shell("xdotool search --onlyvisible --pid " + std::to_string(game.pid) +
+            return shell("xdotool search --all --onlyvisible --pid " + std::to_string(game.pid) +
                          " --name '^Plinx$' getwindowgeometry --shell %@ 2>/dev/null");
         };
         const std::string size = fullscreen ? full : window;

@@ -62,7 +62,7 @@ TEST(pVector, ArithmeticMatricesAndRotation) {
     EXPECT_TRUE(v == pVector(1, 2, 3) && v != pVector(1, 2, std::nextafter(3.0f, 4.0f)));
     EXPECT_TRUE(v + pVector(1, 1, 1) == pVector(2, 3, 4) && -v == pVector(-1, -2, -3));
     EXPECT_TRUE(2.0f * v == v * 2.0f && v / 2.0f == pVector(0.5f, 1, 1.5f));
-    EXPECT_EQ(pVector(1, 0, 0).cross(pVector(0, 1, 0)), pVector(0, 0, 1));
+    EXPECT_EQ(pVector(1, 2, 3).cross(pVector(4, 5, 6)), pVector(-3, 6, -3));
     EXPECT_FLOAT_EQ(pVector(3, 4, 0).length(), 5);
     float translate[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 10, 20, 30, 1};
     float shear[16] = {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0, 0, 0, 0, 1};
