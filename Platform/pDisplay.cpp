@@ -94,6 +94,8 @@ bool displaySetFullscreen(SDL_Window* window, const pPlatformMode& mode) {
     return true;
 }
 
+bool (*displayFullscreenSwitch)(SDL_Window*, const pPlatformMode&) = displaySetFullscreen;
+
 void displayDestroyWindow(SDL_Window* window) {
     if (window)
         SDL_DestroyWindow(window);

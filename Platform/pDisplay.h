@@ -32,6 +32,9 @@ SDL_Window* displayCreateWindow(const std::string& title, int left, int top, int
 // Shows `window` full screen on the main display, switched to `mode` when it differs from the
 // desktop's. SDL puts the desktop back when the window is destroyed.
 bool displaySetFullscreen(SDL_Window* window, const pPlatformMode& mode);
+// What full-screen entry calls to switch: displaySetFullscreen, unless a test stands in for it to
+// see the game recover from a display that refuses.
+extern bool (*displayFullscreenSwitch)(SDL_Window* window, const pPlatformMode& mode);
 void displayDestroyWindow(SDL_Window* window);
 void displayShowWindow(SDL_Window* window, bool shown);
 // The window is hidden because the game hid it with displayShowWindow (for full screen), not

@@ -197,7 +197,7 @@ bool pOSXGame::createFullscreenGLContext(int modeIndex) {
     }
     displayWatchCovering(fullscreenWindow);
     fadeToBlack();
-    if (!displaySetFullscreen(fullscreenWindow, mode)) {
+    if (!displayFullscreenSwitch(fullscreenWindow, mode)) {
         std::printf("error setting fullscreen drawable\n");
         abandonFullscreen();
         return false;

@@ -186,6 +186,8 @@ void pTextManager::drawLines(std::string_view text, float x, float y, float h, A
     if (size == 0.0f) {
         return;
     }
+    if (drawn)
+        drawn->push_back({std::string(text), x, y, h, align});
     currentFont->setupFont();
     const float shrink = fadeShrink();
     // Glyphs outside the window (or the clip rectangle) are not drawn: a long text costs only

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Draws and measures every string of the game in its bitmap fonts. Strings may hold line breaks
 // ("\n" or "\r", each ending a line) and colour escapes: the byte 0x01 followed by one code byte
@@ -45,11 +46,20 @@ public:
     pFontDesc* currentFont = nullptr;
     std::map<std::string, std::unique_ptr<pFontDesc>> fonts;
 
+    enum class Align { LEFT, CENTRE, RIGHT };
+    // A string as it was handed to a drawing call: x is its left end, centre or right end.
+    struct DrawnString {
+        std::string text;
+        float x, y, h;
+        Align align;
+    };
+    // Where tests collect every string drawn with the current font, to read what a screen shows.
+    std::vector<DrawnString>* drawn = nullptr;
+
 private:
     struct Clip {
         float minX, maxX, minY, maxY;
     };
-    enum class Align { LEFT, CENTRE, RIGHT };
 
     pTextManager() = default;
     // The glyph size for text height h, or 0 when there is nothing to draw or measure with.

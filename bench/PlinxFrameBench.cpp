@@ -7,9 +7,8 @@
 
 #include "Input/pInputManager.h"
 #include "Platform/pResourceFolder.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeGame.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/Files.h"
 
 #include <GL/gl.h>
 #include <SDL.h>

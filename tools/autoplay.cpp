@@ -22,7 +22,7 @@
 #include "Shell/pInputReplay.h"
 #include "Shell/pOSXGame.h"
 #include "Utils/pTimer.h"
-#include "tests/support/FakeGame.h"
+#include "tests/support/Fakes.h"
 
 #include <GL/gl.h>
 #include <SDL.h>

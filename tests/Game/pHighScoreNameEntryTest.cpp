@@ -1,59 +1,32 @@
 #include "Game/pHighScoreNameEntry.h"
 
-#include "tests/Input/InputFixture.h"
+#include "tests/support/Fakes.h"
 
-namespace {
-
-class NameEntryTest : public InputTest {
-protected:
+// The name entry types this frame's printable keys in the order they went down, with Shift for
+// capitals and symbols; a held Backspace deletes with the screen's key repeat.
+TEST_F(InputTest, NameEntryTypesPrintableKeysAndBackspaceDeletes) {
     pHighScoreNameEntry entry;
-
-    // One update step of the entry screen, then the end of the frame.
-    void step() {
+    auto step = [&](std::initializer_list<PKEYCODE> down) {
+        for (PKEYCODE k : down)
+            hold(k);
         entry.listenForEventsAndUpdate();
         frame();
-    }
-};
-
-TEST_F(NameEntryTest, PrintableKeysTypeWithShift) {
-    press(PKEY_A);
-    step();
-    release(PKEY_A);
-    modifiers(PMODIFIER_SHIFT);
-    press(PKEY_B);
-    step();
-    release(PKEY_B);
-    modifiers(0);
-    // Two keys in one frame type in the order they went down; Return and arrows type nothing.
-    press(PKEY_SPACE);
-    press(PKEY_RETURN);
-    press(PKEY_LEFT);
-    press(PKEY_1);
-    step();
+        for (PKEYCODE k : down)
+            letGo(k);
+    };
+    step({PKEY_A});
+    sendModifiers(PMODIFIER_SHIFT);
+    step({PKEY_B});
+    sendModifiers(0);
+    step({PKEY_SPACE, PKEY_RETURN, PKEY_LEFT, PKEY_1});
     EXPECT_EQ(entry.getName(), "aB 1");
-}
-
-TEST_F(NameEntryTest, HeldBackspaceDeletesWithRepeatAndStopsAtEmpty) {
     keyboard->enableRepeat(250.0, 20.0);
-    for (PKEYCODE k : {PKEY_A, PKEY_B, PKEY_C})
-        press(k);
-    step();
-    for (PKEYCODE k : {PKEY_A, PKEY_B, PKEY_C})
-        release(k);
-    press(PKEY_BACKSPACE);
-    step();
-    EXPECT_EQ(entry.getName(), "ab");
-    clock.advance(200);
-    step();
-    EXPECT_EQ(entry.getName(), "ab");
-    clock.advance(51);
-    step();
-    EXPECT_EQ(entry.getName(), "a");
-    for (int i = 0; i < 10; i++) {
-        clock.advance(21);
-        step();
+    hold(PKEY_BACKSPACE);
+    std::string names;
+    for (int wait : {0, 200, 51, 21, 21, 21}) {
+        clock.advance(wait);
+        step({});
+        names += entry.getName() + "|";
     }
-    EXPECT_EQ(entry.getName(), "");
+    EXPECT_EQ(names, "aB |aB |aB|a|||");
 }
-
-} // namespace

@@ -1,182 +1,27 @@
-// The application's screen flow, driven frame by frame as the frame driver does it, on a
-// hand-stepped clock with keys injected as the event loop delivers them.
-#include "Game/pPlinx.h"
+// The whole application as the player meets it, screen by screen.
+#include "tests/support/GameOnFakeDriver.h"
 
-#include "Input/pInputManager.h"
-#include "Input/pKeyboardHandler.h"
-#include "Platform/pGamepad.h"
-#include "Platform/pResourceFolder.h"
-#include "Shell/pFrameCallbacks.h"
-#include "Shell/pGame.h"
-#include "Shell/pOSXGame.h"
-#include "Sound/slSound.h"
-#include "Utils/pTimer.h"
-#include "Widgets/pImageOverlay.h"
-#include "Widgets/pVerticalMenu.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/GLTestContext.h"
-#include "tests/support/FakeGame.h"
-#include "tests/support/TempFolder.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include <unistd.h>
+#include <tuple>
 
 namespace {
 
-// A frame driver, a clock and the keyboard for the application; nothing started yet.
-class PlinxFixture : public GLTestContext {
-protected:
-    FakeClock clock;
-    TempFolder userData;
-    FakeGame driver;
-    pGame* platform = nullptr;
-    pKeyboardHandler* keyboard = pKeyboardHandler::instance();
-    pPlinx* game = nullptr;
+using PlinxFlow = GameOnFakeDriver;
 
-    void SetUp() override {
-        GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        platform = FakeGame::install(&driver);
-        driver.windowWidth = 640;
-        driver.windowHeight = 480;
-        driver.fullscreenWidth = 1024;
-        driver.fullscreenHeight = 768;
-        setResourceFolder(PLINX_SOURCE_DIR "/Resources");
-        setUserDataFolder(userData.path());
-        pInputManager::instance()->init();
-        keyboard->events.clear();
-    }
-    void TearDown() override {
-        // The game's sound stops as it does when the game ends: a mixer still running while the
-        // process exits would read torn-down tables.
-        slExit();
-        if (platform)
-            FakeGame::install(platform);
-        setResourceFolder("");
-        setUserDataFolder("");
-        GLTestContext::TearDown();
-    }
-
-    // One frame as the frame driver runs it, `ms` after the previous one.
-    void frame(double ms) {
-        clock.advance(ms);
-        pPlinx::instance()->update();
-        pInputManager::instance()->update();
-        pPlinx::instance()->draw();
-    }
-    void frames(double totalMs, double step = 16) {
-        for (double t = 0; t < totalMs; t += step)
-            frame(step);
-    }
-    void key(PKEYCODE k, bool down) {
-        pEvent event{PEVENT_CLASS_KEYBOARD,
-                     down ? PEVENT_RAW_KEY_DOWN : PEVENT_RAW_KEY_UP,
-                     static_cast<uint32_t>(k),
-                     0,
-                     0,
-                     0,
-                     0,
-                     0};
-        keyEvent(nullptr, &event, keyboard);
-    }
-    void modifiers(uint32_t mask) {
-        pEvent event{PEVENT_CLASS_KEYBOARD, PEVENT_MODIFIERS_CHANGED, 0, mask, 0, 0, 0, 0};
-        keyEvent(nullptr, &event, keyboard);
-    }
-    void tap(PKEYCODE k) {
-        key(k, true);
-        frame(16);
-        key(k, false);
-        frame(16);
-    }
-};
-
-// The application started and standing on its blank screen, its clocks restarted.
-class PlinxFlow : public PlinxFixture {
-protected:
-    static inline int swapsDuringInit = -1;
-
-    void SetUp() override {
-        PlinxFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        game = pPlinx::instance();
-        if (!game->initialised) {
-            frame(0);
-            swapsDuringInit = driver.swaps;
-        }
-        // Earlier tests in this process ran on clocks of their own: start every timer afresh.
-        pTimer* timer = pTimer::instance();
-        timer->resetMark(game->frameMark);
-        timer->resetMark(game->blankScreenMark);
-        timer->resetMark(game->marqueeMark);
-        game->transitionManager.active = false;
-        game->currentScreen = BLANK_SCREEN;
-        game->paused = false;
-        game->puzzle = pPuzzle();
-    }
-    // To the title, the fade over: from the blank screen by waiting, from the table by
-    // "Continue".
-    void reachTitle() {
-        if (game->currentScreen == HIGH_SCORE_SCREEN) {
-            frames(300); // a choice made while the fade runs is not taken
-            tap(PKEY_RETURN);
-        }
-        frames(game->currentScreen == BLANK_SCREEN ? 1900 : 600);
-        ASSERT_EQ(game->currentScreen, SPLASH_SCREEN);
-    }
-    // Starts a game from the title menu, fills the well so that the next piece cannot land, and
-    // runs frames until the game is over and its fade has left the board.
-    void playToGameOver(int score) {
-        reachTitle();
-        game->mainMenu.currChoice = 0;
-        tap(PKEY_RETURN);
-        frames(600);
-        ASSERT_EQ(game->currentScreen, MAIN_GAME);
-        game->puzzle.score = score;
-        for (int row = 0; row < pPuzzle::HEIGHT; row++)
-            for (int column = 0; column < pPuzzle::WIDTH; column++)
-                game->puzzle.cells[row * pPuzzle::WIDTH + column] = {0, 1 + (row + column) % 2};
-        for (int i = 0; i < 1000 && game->currentScreen == MAIN_GAME; i++) {
-            frame(16);
-            if (!game->puzzle.playing && !gameOverSeen) {
-                gameOverSeen = true;
-                tap(PKEY_ESCAPE); // too late to pause
-                EXPECT_FALSE(game->paused);
-            }
-        }
-        ASSERT_TRUE(gameOverSeen);
-        gameOverSeen = false;
-    }
-    bool gameOverSeen = false;
-};
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-} // namespace
-
-TEST_F(PlinxFlow, StartsOnTheBlankScreenAndFadesToTheTitleAfter1200ms) {
-    EXPECT_EQ(swapsDuringInit, 6) << "six loading frames, each presented at once";
-    EXPECT_EQ(game->mainMenu.choices,
-              (std::vector<std::string>{"Start Game", "High Scores", "Options", "Quit Game"}));
-    EXPECT_EQ(game->highScoreMenu.choices, std::vector<std::string>{"Continue"});
+TEST_F(PlinxFlow, StartsWithSixLoadingFramesThenTheTitleFadesInAfter1200ms) {
+    std::string loading;
+    for (const char* message :
+         {"Awakening Beasts", "Getting Fired Up", "Bustin' Grooves", "Rocking Out",
+          "Eating Cheese Toast", "Scrambling Eggs", "Illuminating"})
+        loading += message + std::string("... @320.0,304.0 h18.0 C\n");
+    EXPECT_EQ(startUp, loading);
+    // Each loading frame is presented at once, nothing is an error, and the volume is the
+    // player's from prefs.txt.
+    EXPECT_TRUE(startUpSwaps == 6 && startUpVolume == 77) << startUpSwaps << " " << startUpVolume;
+    EXPECT_EQ(startUpSaid.find("Error"), std::string::npos) << startUpSaid;
 
     frames(1200);
-    EXPECT_EQ(game->currentScreen, BLANK_SCREEN);
     EXPECT_FALSE(game->transitionManager.active) << "not before 1200 ms have passed";
-    frame(16);
+    EXPECT_EQ(shows(), "Illuminating... @320.0,304.0 h18.0 C\n");
     ASSERT_TRUE(game->transitionManager.active);
     frames(240);
     EXPECT_EQ(game->currentScreen, BLANK_SCREEN) << "switches at the black middle";
@@ -184,283 +29,274 @@ TEST_F(PlinxFlow, StartsOnTheBlankScreenAndFadesToTheTitleAfter1200ms) {
     EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
     frames(300);
     EXPECT_FALSE(game->transitionManager.active);
-
-    // The title menu follows the view: text size 30 and first baseline 224 at 640 x 480.
-    EXPECT_FLOAT_EQ(game->mainMenu.fontSize, 30.0f);
-    EXPECT_FLOAT_EQ(game->mainMenu.y, 224.0f);
-    EXPECT_FLOAT_EQ(game->mainMenu.x, 320.0f);
+    // The menu at text size 30 from baseline 224, the highlighted entry larger; the help texts
+    // enter the band from its right end, along the bottom.
+    std::string title = shows();
+    const size_t help = title.find("Use the");
+    EXPECT_EQ(title.substr(0, help), "Start Game @320.0,224.0 h36.0 C\n"
+                                     "High Scores @320.0,276.5 h31.5 C\n"
+                                     "Options @320.0,329.0 h31.5 C\n"
+                                     "Quit Game @320.0,381.5 h31.5 C\n");
+    EXPECT_EQ(title.substr(help, 56), "Use the left, right and down keys to move your blocks. @");
+    EXPECT_EQ(title.substr(title.size() - 15), ",448.0 h24.0 L\n");
+    std::string messages;
+    for (const auto& [message, marks] : game->helpMarquee->messages)
+        messages += message + "|";
+    EXPECT_EQ(messages,
+              "Use the left, right and down keys to move your blocks.|Use the Z and X keys to "
+              "rotate.|Press Escape to Pause.|Press F11 to toggle full screen.|Make 2x2 "
+              "Blocks of the same color. When the sweeper passes, they will be cleared.|"
+              "Enjoy!|");
 }
 
-TEST_F(PlinxFlow, StartGameStartsTheBoardAtOnceAndSwitchesAtTheFadesMiddle) {
+TEST_F(PlinxFlow, TheMenuBlipsAtTheEffectsVolumeAndLeadsToTheTableAndBack) {
     reachTitle();
-    game->mainMenu.currChoice = 0;
-    key(PKEY_RETURN, true);
-    frame(16);
-    EXPECT_TRUE(game->puzzle.playing) << "the board starts while the title still shows";
-    EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
-    EXPECT_TRUE(game->transitionManager.active);
-    key(PKEY_RETURN, false);
-    frames(224);
-    EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
-    frames(48);
-    EXPECT_EQ(game->currentScreen, MAIN_GAME);
-
-    // Escape pauses and resumes; while paused the board stands still.
-    frames(300);
-    tap(PKEY_ESCAPE);
-    ASSERT_TRUE(game->paused);
-    int row = game->puzzle.pieceY;
-    frames(2000);
-    EXPECT_EQ(game->puzzle.pieceY, row);
-    tap(PKEY_ESCAPE);
-    EXPECT_FALSE(game->paused);
-    frames(1000);
-    EXPECT_NE(game->puzzle.pieceY, row);
-}
-
-TEST_F(PlinxFlow, HighScoresFromTheTitleAndContinueBackToIt) {
-    reachTitle();
-    game->mainMenu.currChoice = 1;
-    tap(PKEY_RETURN);
+    hold(PKEY_DOWN);
+    frame();
+    EXPECT_EQ(slCountSounds(game->menuBlipSound) * 1000 +
+                  slGetChannelVolume(slFindSound(game->menuBlipSound)),
+              1077);
+    letGo(PKEY_DOWN);
+    tap({PKEY_RETURN});
     frames(600);
     ASSERT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
-    EXPECT_FALSE(game->puzzle.playing);
-    tap(PKEY_RETURN);
+    ASSERT_FALSE(game->puzzle.playing);
+    // The table: ten rows 35 apart from baseline 85, names from the left, scores to the right;
+    // in a larger view the rows grow with its height.
+    for (auto [width, height] : {std::pair{1280, 960}, {640, 480}}) {
+        driver.windowWidth = width, driver.windowHeight = height;
+        const float scale = height / 480.0f;
+        char line[96];
+        std::snprintf(line, sizeof line, "High Scores @%d.0,48.0 h36.0 C\n", width / 2);
+        std::string expected = line;
+        for (int row = 0; row < 10; row++) {
+            const float y = scale * (85 + 35 * row), h = scale * 20;
+            std::snprintf(line, sizeof line, "No One%d @64.0,%.1f h%.1f L\n%d @%d.0,%.1f h%.1f R\n",
+                          row, y, h, 100 - 5 * row, width - 64, y, h);
+            expected += line;
+        }
+        std::snprintf(line, sizeof line, "Continue @%d.0,%d.0 h25.2 C\n", width / 2, height - 32);
+        EXPECT_EQ(shows(), expected + line);
+    }
+    tap({PKEY_RETURN});
     frames(600);
     EXPECT_EQ(game->currentScreen, SPLASH_SCREEN);
 }
 
-TEST_F(PlinxFlow, GameOverLeadsToTheEntryOrTheTableAndAScoreIsEnteredOnce) {
-    playToGameOver(0);
-    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN) << "0 beats no row of the table";
-
-    playToGameOver(1000);
-    ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
-    EXPECT_FALSE(game->paused);
-    frames(300);
-    game->nameEntry.clear();
-    tap(PKEY_Q);
-    tap(PKEY_Z);
-    EXPECT_EQ(game->nameEntry.getName(), "qz");
-    // Return held for a second: this screen's key repeat presses it again and again.
-    key(PKEY_RETURN, true);
-    frames(1000);
-    key(PKEY_RETURN, false);
-    frames(100);
-    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
-    EXPECT_EQ(game->highScoreList.getName(0), "qz");
-    EXPECT_EQ(game->highScoreList.getScore(0), 1000);
-    EXPECT_NE(game->highScoreList.getScore(1), 1000) << "the score went in twice";
-    std::string saved = readFile(userData.file("scores.txt"));
-    EXPECT_NE(saved.find("qz"), std::string::npos) << saved;
-    EXPECT_EQ(saved.find("qz"), saved.rfind("qz")) << saved;
-}
-
-TEST_F(PlinxFlow, ReturnWhileTheEntryScreenIsStillFadingInLeavesItOnceTheFadeEnds) {
-    playToGameOver(5000);
-    ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
-    ASSERT_TRUE(game->transitionManager.active) << "the fade that brought the screen runs on";
-    tap(PKEY_RETURN);
-    EXPECT_EQ(game->highScoreList.getScore(0), 5000);
-    frames(800);
-    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
-    EXPECT_NE(game->highScoreList.getScore(1), 5000);
-
-    // The next game's score is entered too.
-    playToGameOver(6000);
-    ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
-    frames(300);
-    tap(PKEY_RETURN);
-    frames(600);
-    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
-    EXPECT_EQ(game->highScoreList.getScore(0), 6000);
-}
-
-// Frames are drawn over whatever the last one left: each must cover the whole window. With the
-// background that is the background's job; without it the frame starts black.
-TEST_F(PlinxFlow, EachFrameReplacesTheWholeWindow) {
-    reachTitle();
-    auto frameOver = [&](float r, float g, float b) {
-        glClearColor(r, g, b, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glClearColor(0, 0, 0, 1);
-        frame(0);
-        return readAll();
-    };
-    EXPECT_TRUE(frameOver(1, 0, 0) == frameOver(0, 0, 1));
-
-    pImageOverlay* background = game->backgroundOverlay;
-    game->backgroundOverlay = nullptr;
-    frameOver(1, 0, 0);
-    EXPECT_EQ(pixel(0, 0)[0], 0);
-    game->backgroundOverlay = background;
-}
-
-TEST_F(PlinxFlow, CommandFTogglesFullScreenOncePerPressAndFAloneNothing) {
-    reachTitle();
-    tap(PKEY_F);
-    EXPECT_EQ(driver.entered, 0);
-
-    modifiers(PMODIFIER_COMMAND);
-    key(PKEY_F, true);
-    game->mainMenu.currChoice = 0;
-    key(PKEY_RETURN, true);
-    frames(1000); // held: key repeat must not toggle again
-    EXPECT_EQ(driver.entered, 1);
-    EXPECT_FALSE(game->puzzle.playing) << "the title got no update in the toggling step";
-    EXPECT_TRUE(driver.isFullscreen());
-    EXPECT_EQ(game->viewWidth, 1024);
-    key(PKEY_F, false);
-    key(PKEY_RETURN, false);
-    frame(16);
-    tap(PKEY_F);
-    EXPECT_EQ(driver.left, 1);
-    EXPECT_FALSE(driver.isFullscreen());
-    modifiers(0);
-    EXPECT_EQ(driver.entered, 1);
-}
-
-TEST_F(PlinxFlow, F11TogglesFullScreenOncePerPressWithTheCommandFLines) {
-    reachTitle();
-    testing::internal::CaptureStdout();
-    key(PKEY_F11, true);
-    frames(1000); // held: key repeat must not toggle again
-    EXPECT_EQ(driver.entered, 1);
-    EXPECT_TRUE(driver.isFullscreen());
-    key(PKEY_F11, false);
-    frame(16);
-    tap(PKEY_F11);
-    EXPECT_EQ(driver.left, 1);
-    EXPECT_FALSE(driver.isFullscreen());
-    modifiers(PMODIFIER_COMMAND);
-    tap(PKEY_F);
-    modifiers(0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "key enter\nkey exit\nkey enter\n");
-}
-
-TEST_F(PlinxFlow, LosingFocusPausesARunningGameOnly) {
-    // Through the frame driver's window handler, as the event loop delivers it.
-    driver.setFocusLostFunc(focusLost);
-    auto loseFocus = [this] {
-        pEvent event{PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED, 0, 0, 0, 0, 0, 0};
-        focusEvent(nullptr, &event, &driver);
-        frame(16);
-    };
+TEST_F(PlinxFlow, StartGameStartsTheBoardOnPaletteZeroAndShowsScoreLevelAndPause) {
     reachTitle();
     loseFocus();
     EXPECT_FALSE(game->paused) << "nothing to pause on the title";
-
-    // Lost while the fade into the game still shows the title: the game arrives paused.
-    game->mainMenu.currChoice = 0;
-    tap(PKEY_RETURN);
-    ASSERT_EQ(game->currentScreen, SPLASH_SCREEN);
-    loseFocus();
+    std::copy(levelList + 12, levelList + 16, colorList); // as the last game left them
+    hold(PKEY_RETURN);
+    frame();
+    // The board starts while the title still shows, on palette 0 at once.
+    EXPECT_TRUE(game->puzzle.playing && std::equal(colorList, colorList + 4, levelList));
+    letGo(PKEY_RETURN);
+    loseFocus(); // while the fade into the game still shows the title
     frames(600);
     ASSERT_EQ(game->currentScreen, MAIN_GAME);
-    EXPECT_TRUE(game->paused);
-    tap(PKEY_ESCAPE);
-    ASSERT_FALSE(game->paused);
-
-    frames(300);
-    loseFocus();
-    ASSERT_TRUE(game->paused);
-    int row = game->puzzle.pieceY;
-    frames(2000);
-    EXPECT_EQ(game->puzzle.pieceY, row) << "the piece waits for the player";
-    loseFocus();
-    EXPECT_TRUE(game->paused) << "a second loss does not resume like a second Escape";
-    tap(PKEY_ESCAPE);
-    EXPECT_FALSE(game->paused);
-
-    // Game over: nothing left to pause.
-    for (int cell = 0; cell < pPuzzle::WIDTH * pPuzzle::HEIGHT; cell++)
-        game->puzzle.cells[cell] = {0, 1 + cell % 2};
-    for (int i = 0; i < 1000 && game->puzzle.playing; i++)
-        frame(16);
-    ASSERT_FALSE(game->puzzle.playing);
-    loseFocus();
-    EXPECT_FALSE(game->paused);
+    EXPECT_TRUE(game->paused) << "the game arrives paused";
+    tap({PKEY_ESCAPE});
+    const std::string readOuts = "Score : 0 @32.0,32.0 h32.0 L\nLevel : 1 @608.0,32.0 h32.0 R\n";
+    EXPECT_EQ(shows(), readOuts);
+    game->puzzle.score = 9;
+    EXPECT_EQ(shows(), "Score : 9 @32.0,32.0 h32.0 L\nLevel : 2 @608.0,32.0 h32.0 R\n");
+    game->puzzle.score = 0;
+    frame();
+    // Escape, or the focus lost, pauses; while paused the board stands still under the notice,
+    // and only Escape resumes.
+    for (bool escape : {true, false}) {
+        escape ? tap({PKEY_ESCAPE}) : loseFocus();
+        ASSERT_TRUE(game->paused);
+        int row = game->puzzle.pieceY;
+        frames(2000);
+        EXPECT_EQ(game->puzzle.pieceY, row);
+        EXPECT_EQ(shows(), readOuts + "Paused @320.0,240.0 h32.0 C\n");
+        loseFocus();
+        const bool stillPaused = game->paused;
+        tap({PKEY_ESCAPE});
+        EXPECT_TRUE(stillPaused && !game->paused);
+        frames(1000);
+        EXPECT_NE(game->puzzle.pieceY, row);
+    }
+    // A stalled process resumes with a quarter-second step at most.
+    for (double ms : {16.0, 10000.0, 250.0, 400.0, 33.0}) {
+        const float before = game->totalTime;
+        frame(ms);
+        EXPECT_NEAR(game->totalTime - before, std::min(ms, 250.0) / 1000, 1e-4) << ms;
+    }
 }
 
-TEST_F(PlinxFlow, GamepadStartsTheGameFromTheTitleAndRotatesInIt) {
-    pGamepad pad;
-    pad.setGameQuery(gameRunning);
-    auto button = [&](int which, bool down) {
-        SDL_Event event{};
-        event.type = down ? SDL_CONTROLLERBUTTONDOWN : SDL_CONTROLLERBUTTONUP;
-        event.cbutton.button = static_cast<uint8_t>(which);
-        std::vector<pEvent> out;
-        pad.translate(event, out);
-        for (pEvent& translated : out)
-            keyEvent(nullptr, &translated, keyboard);
-        frame(16);
-    };
+TEST_F(PlinxFlow, KeysMoveAndRotateThePieceAsTheyRepeat) {
+    startGame();
+    pPuzzle& board = game->puzzle;
+    board.fallDelay = 1e9f; // the piece stays above the well
+    std::vector<int> colours = {1, 2, 2, 2};
+    std::copy(colours.begin(), colours.end(), board.piece);
+    // Both arrows in one step: left is tried first and the move delay refuses the right.
+    hold(PKEY_LEFT);
+    hold(PKEY_RIGHT);
+    frame();
+    std::string columns = std::to_string(board.pieceX);
+    letGo(PKEY_RIGHT);
+    // Held, Left repeats after 250 ms and then as often as the move delay lets it.
+    frames(200);
+    columns += std::to_string(board.pieceX);
+    frames(400);
+    EXPECT_EQ(columns + std::to_string(board.pieceX), "660");
+    letGo(PKEY_LEFT);
+    // A held X turns once; Down drops the piece fast in the step after its press only.
+    hold(PKEY_X);
+    hold(PKEY_DOWN);
+    frame();
+    EXPECT_EQ(piece(), (std::vector<int>{2, 2, 1, 2}));
+    EXPECT_EQ(board.pieceY, 1) << "top row";
+    frames(200);
+    EXPECT_EQ(piece(), (std::vector<int>{2, 2, 1, 2}));
+    EXPECT_EQ(board.pieceY, 1);
+    letGo(PKEY_X);
+    letGo(PKEY_DOWN);
+    tap({PKEY_Z});
+    EXPECT_EQ(piece(), colours);
+}
+
+TEST_F(PlinxFlow, AHighScoreIsNamedOnceAndTheNameIsOfferedAgainNextTime) {
+    playToGameOver(0);
+    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN) << "0 beats no row of the table";
+    playToGameOver(1000);
+    ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
+    frames(300);
+    tap({PKEY_Q, PKEY_Z});
+    EXPECT_EQ(shows(), "You Got A High Score! @320.0,48.0 h36.0 C\n"
+                       "Press Return To Continue @320.0,448.0 h24.0 C\n"
+                       "Enter Name: @320.0,208.0 h24.0 C\nqz @320.0,240.0 h24.0 C\n");
+    // Return held for a second: this screen's key repeat presses it again and again.
+    hold(PKEY_RETURN);
+    frames(1000);
+    letGo(PKEY_RETURN);
+    frames(100);
+    EXPECT_EQ(std::to_string(game->currentScreen) + game->highScoreList.getName(0) +
+                  std::to_string(game->highScoreList.getScore(0)) +
+                  std::to_string(game->highScoreList.getScore(1)),
+              std::to_string(HIGH_SCORE_SCREEN) + "qz1000100");
+    std::string saved = readFileBytes(userData.file("scores.txt"));
+    EXPECT_TRUE(saved.find("qz") != std::string::npos && saved.find("qz") == saved.rfind("qz"));
+    EXPECT_EQ(shows().find("could not"), std::string::npos);
+    // The next high score offers the same name; Return while the screen still fades in takes
+    // it, and the screen is left once that fade is over.
+    playToGameOver(6000);
+    ASSERT_EQ(game->currentScreen, HIGH_SCORE_ENTRY_SCREEN);
+    ASSERT_TRUE(game->transitionManager.active);
+    std::string entry = shows();
+    EXPECT_EQ(entry.substr(entry.rfind("qz")), "qz @320.0,240.0 h24.0 C\n");
+    {
+        FileSizeLimit fullDisk(100); // this save fails
+        tap({PKEY_RETURN});
+    }
+    EXPECT_EQ(game->highScoreList.getName(0) + std::to_string(game->highScoreList.getScore(0)),
+              "qz6000");
+    frames(800);
+    // Each score went in once.
+    EXPECT_EQ(game->currentScreen, HIGH_SCORE_SCREEN);
+    EXPECT_EQ(game->highScoreList.getScore(2), 100);
+    // Standard output is not where a player looks: the table says it.
+    EXPECT_NE(shows().find("No One7 @64.0,400.0 h20.0 L\n65 @576.0,400.0 h20.0 R\n"
+                           "Your score could not be saved. @320.0,419.0 h13.0 C\nContinue"),
+              std::string::npos);
+}
+
+TEST_F(PlinxFlow, TheTitleImageShrinksToHalfAtTheBlackMiddleOfAFade) {
     reachTitle();
-    game->mainMenu.currChoice = 0;
-    button(SDL_CONTROLLER_BUTTON_A, true);
-    button(SDL_CONTROLLER_BUTTON_A, false);
-    frames(600);
-    ASSERT_EQ(game->currentScreen, MAIN_GAME);
-    frames(300);
-    button(SDL_CONTROLLER_BUTTON_START, true);
-    EXPECT_TRUE(game->paused);
-    button(SDL_CONTROLLER_BUTTON_START, false);
-    button(SDL_CONTROLLER_BUTTON_START, true);
-    button(SDL_CONTROLLER_BUTTON_START, false);
-    ASSERT_FALSE(game->paused);
-    EXPECT_FALSE(keyboard->keys[PKEY_RETURN]) << "no Return pressed in the game";
-    button(SDL_CONTROLLER_BUTTON_A, true);
-    EXPECT_TRUE(keyboard->keys[PKEY_X]);
-    button(SDL_CONTROLLER_BUTTON_A, false);
-    EXPECT_FALSE(keyboard->keys[PKEY_X]);
+    // The lit columns of the title image's middle rows, drawn alone at that darkness.
+    auto width = [this](void (pPlinx::*screen)(), float darkness, int row) {
+        game->transitionManager.active = darkness > 0;
+        game->transitionManager.darkness = darkness;
+        game->totalTime = 0;
+        glClear(GL_COLOR_BUFFER_BIT);
+        pOGLUtil::setOrthographicProjection(kWidth, kHeight);
+        (game->*screen)();
+        game->transitionManager.active = false;
+        int left = kWidth, right = -1;
+        for (int x = 0; x < kWidth; x++)
+            if (litPixels(x, row - 10, x + 1, row + 10, 40) > 0)
+                left = std::min(left, x), right = x;
+        return right - left + 1;
+    };
+    // The title screen's blurred image at 30 % of the height, the game screen's at a sixth.
+    for (auto [screen, row, full] :
+         {std::tuple{&pPlinx::drawSplashScreen, 144, 346}, {&pPlinx::drawMainGame, 80, 327}})
+        for (float darkness : {0.0f, 0.5f, 1.0f})
+            EXPECT_NEAR(width(screen, darkness, row), full * (1 - darkness / 2), darkness ? 8 : 4);
 }
 
-TEST_F(PlinxFlow, QuitGameExitsWithStatusZeroHavingWrittenThePreferences) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    // The child runs this test again from the start; it writes where the parent looks.
-    setenv("PLINX_QUIT_TEST_FOLDER", userData.path().c_str(), 0);
-    std::string folder = std::getenv("PLINX_QUIT_TEST_FOLDER");
-    std::string prefs = folder + "/prefs.txt";
-    EXPECT_EXIT(
-        {
-            setUserDataFolder(folder);
-            std::atexit([] { pPlinx::instance()->release(); });
-            reachTitle();
-            game->mainMenu.currChoice = 3;
-            tap(PKEY_RETURN);
-            std::abort();
-        },
-        ::testing::ExitedWithCode(0), "");
-    std::string saved = readFile(prefs);
-    EXPECT_NE(saved.find("fxVolume"), std::string::npos) << "prefs.txt: " << saved;
+// Command+F and F11 switch once per press (a held key does not repeat it), with the lines the
+// player's terminal shows; the title gets no update in the switching step, so a Return held
+// with them does not start the game; F alone does nothing.
+TEST_F(PlinxFlow, CommandFAndF11ToggleFullScreenOncePerPress) {
+    reachTitle();
+    testing::internal::CaptureStdout();
+    tap({PKEY_F});
+    for (PKEYCODE key : {PKEY_F, PKEY_F11}) {
+        sendModifiers(key == PKEY_F ? PMODIFIER_COMMAND : 0);
+        hold(key);
+        hold(PKEY_RETURN);
+        frames(1000);
+        EXPECT_TRUE(!game->puzzle.playing && game->viewWidth == 1024);
+        letGo(key);
+        letGo(PKEY_RETURN);
+        frame();
+        tap({key});
+        EXPECT_EQ(game->viewWidth, 640);
+    }
+    sendModifiers(0);
+    EXPECT_EQ(driver.entered * 10 + driver.left, 22);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "key enter\nkey exit\nkey enter\nkey exit\n");
 }
 
-using PlinxAssets = PlinxFixture;
+// For a test that starts the game in a process of its own.
+struct PlinxAssets : GameOnFakeDriver {
+    PlinxAssets() { startsTheGame = false; }
+};
 
-TEST_F(PlinxAssets, EveryMissingAssetIsNamedOnceAndTheGameRunsWithoutIt) {
+// An asset missing, unreadable, or a bad copy of it in the player's folder in front of the
+// shipped one: each is named, the shipped copy loads where there is one, the game plays
+// to its end without the rest, and Quit Game leaves with status 0, the preferences saved.
+TEST_F(PlinxAssets, EachBadAssetIsNamedAndTheGamePlaysAndQuitsWithoutIt) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    TempFolder bare;
-    std::filesystem::copy_file(PLINX_SOURCE_DIR "/Resources/prefs.txt", bare.file("prefs.txt"));
-    std::ofstream(bare.file("splash.tga")) << "not a picture";
+    // The child runs this test again from the start; it saves where the parent looks.
+    setenv("PLINX_ASSETS_TEST_FOLDER", userData.path().c_str(), 0);
+    const std::string player = std::getenv("PLINX_ASSETS_TEST_FOLDER");
+    TempFolder shipped;
+    for (std::string name : {"prefs.txt", "Brisk.tga", "menublip.mp3", "bg.tga", "block.tga"})
+        std::filesystem::copy_file(PLINX_SOURCE_DIR "/Resources/" + name, shipped.file(name));
+    writeFileBytes(shipped.file("splash.tga"), "not a picture");
+    for (std::string name : {"Brisk.tga", "menublip.mp3", "bg.tga", "block.tga"})
+        writeFileBytes(player + "/" + name, name == "menublip.mp3" ? "" : "not a picture");
     EXPECT_EXIT(
         {
             dup2(2, 1); // the messages go to standard output; let the check see them
-            setResourceFolder(bare.path());
-            frames(2500);
-            key(PKEY_RETURN, true);
-            frames(3000);
-            if (pPlinx::instance()->currentScreen == MAIN_GAME &&
-                pPlinx::instance()->puzzle.playing) {
-                slExit();
-                std::exit(0);
-            }
+            setResourceFolder(shipped.path());
+            setUserDataFolder(player);
+            std::atexit(release);
+            playToGameOver(0);
+            if (!text->setCurrentFont("Brisk") || !slGetSoundDuration(game->menuBlipSound))
+                std::abort();
+            reachTitle();
+            game->mainMenu.currChoice = 3;
+            tap({PKEY_RETURN});
             std::abort();
         },
         ::testing::ExitedWithCode(0),
-        "Error, cannot load Brisk.tga.\nIt belongs in .*plinx-test.*\n"
-        "(.*\n)*Error, cannot load tallowbrook.tga.*\n"
-        "(.*\n)*Error, cannot load menublip\\.mp3\\.\nIt belongs in .*\n"
-        "(.*\n)*Error, cannot load splash.tga.\n.*splash.tga is not a file the game can read.*\n"
-        "(.*\n)*Error, cannot load bg.tga.*\n"
-        "(.*\n)*Error, cannot load block.tga.*\n");
+        "Error, cannot load Brisk.tga.\n[^\n]*Brisk.tga is not a file the game can read; using "
+        "the copy the game came with, [^\n]*plinx-test[^\n]*Brisk.tga.\n"
+        ".*Error, cannot load tallowbrook.tga.\nIt belongs in [^\n]*plinx-test[^\n]*\n"
+        ".*Error, cannot load menublip.mp3.\n[^\n]*menublip.mp3 is not [^\n]*; using the copy "
+        ".*Error, cannot load splash.tga.\n[^\n]*splash.tga is not [^\n]*; going on without it"
+        ".*Error, cannot load bg.tga.\n[^\n]*bg.tga is not [^\n]*; using the copy "
+        ".*Error, cannot load block.tga.\n[^\n]*block.tga is not [^\n]*; using the copy ");
+    EXPECT_NE(readFileBytes(player + "/prefs.txt").find("{\nfxVolume\n256\n}"), std::string::npos);
+    unsetenv("PLINX_ASSETS_TEST_FOLDER"); // a repeat gets a folder of its own
 }
+
+} // namespace

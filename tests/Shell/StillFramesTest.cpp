@@ -1,50 +1,22 @@
 // A frame that would show the picture already on screen is not drawn, nor is any while the window
 // is out of sight; the game's own steps run on. Frames run through processFrame, events through
 // the frame driver's handlers.
-#include "Game/pPlinx.h"
-
-#include "Input/pInputManager.h"
-#include "Input/pKeyboardHandler.h"
 #include "Platform/pDisplay.h"
-#include "Platform/pEventLoop.h"
-#include "Platform/pResourceFolder.h"
-#include "Shell/pFrameCallbacks.h"
-#include "Shell/pOSXGame.h"
-#include "Sound/slSound.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeGame.h"
-#include "tests/support/GLTestContext.h"
-#include "tests/support/TempFolder.h"
-
-#include <SDL.h>
-#include <gtest/gtest.h>
-
-#include <vector>
+#include "tests/support/GameOnFakeDriver.h"
 
 namespace {
 
-class StillFrames : public GLTestContext {
+class StillFrames : public GameOnFakeDriver {
 protected:
-    FakeClock clock;
-    TempFolder userData;
-    FakeGame driver;
-    pGame* platform = nullptr;
-    pPlinx* game = nullptr;
     std::vector<int> handlers;
 
-    void SetUp() override {
-        GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure())
+    void ready() override {
+        GameOnFakeDriver::ready();
+        if (HasFatalFailure())
             return;
-        platform = FakeGame::install(&driver);
-        driver.windowWidth = 640;
-        driver.windowHeight = 480;
         driver.setUpdateFunc(update);
         driver.setDrawFunc(draw);
         driver.setFocusLostFunc(focusLost);
-        setResourceFolder(PLINX_SOURCE_DIR "/Resources");
-        setUserDataFolder(userData.path());
-        pInputManager::instance()->init();
         handlers = {installEventHandler(PEVENT_CLASS_KEYBOARD,
                                         {PEVENT_RAW_KEY_DOWN, PEVENT_RAW_KEY_UP}, keyEvent,
                                         pKeyboardHandler::instance()),
@@ -52,53 +24,41 @@ protected:
                                         focusEvent, &driver)};
         for (int ref : installPictureHandlers(&driver)) // ahead of those, as in the game
             handlers.push_back(ref);
-        game = pPlinx::instance();
-        if (!game->initialised)
-            frames(1);
-        game->transitionManager.active = false;
-        game->paused = false;
         game->currentScreen = MAIN_GAME;
         game->puzzle.initGame();
     }
     void TearDown() override {
         for (int ref : handlers)
             removeEventHandler(ref);
-        slExit();
-        if (platform)
-            FakeGame::install(platform);
-        setResourceFolder("");
-        setUserDataFolder("");
-        GLTestContext::TearDown();
+        GameOnFakeDriver::TearDown();
     }
 
     // Frames a display frame apart, as the frame driver runs them; how many were presented.
-    int frames(int count) {
+    int presented(int count) {
         int before = driver.swaps;
-        for (int i = 0; i < count; i++) {
-            clock.advance(33);
-            processFrame(&driver);
-        }
+        for (int i = 0; i < count; i++)
+            clock.advance(33), processFrame(&driver);
         return driver.swaps - before;
     }
     void send(uint32_t eventClass, uint32_t kind, uint32_t keyCode = PKEY_LEFT) {
         pEvent event{eventClass, kind, keyCode, 0, 0, 0, 0, 0};
         deliverEvent(event);
     }
-    void tap(PKEYCODE key) {
+    void press(PKEYCODE key) {
         send(PEVENT_CLASS_KEYBOARD, PEVENT_RAW_KEY_DOWN, key);
-        frames(1);
+        presented(1);
         send(PEVENT_CLASS_KEYBOARD, PEVENT_RAW_KEY_UP, key);
-        frames(1);
+        presented(1);
     }
 };
 
 TEST_F(StillFrames, PausedGameDrawsOnceThenOnlyWhenSomethingHappens) {
-    EXPECT_EQ(frames(5), 5);
-    tap(PKEY_ESCAPE);
+    EXPECT_EQ(presented(5), 5);
+    press(PKEY_ESCAPE);
     ASSERT_TRUE(game->paused);
     std::vector<unsigned char> paused = readAll();
     float time = game->totalTime;
-    EXPECT_EQ(frames(30), 0);
+    EXPECT_EQ(presented(30), 0);
     EXPECT_NEAR(game->totalTime - time, 30 * 0.033, 1e-3) << "the game's clock runs on";
     EXPECT_EQ(readAll(), paused);
 
@@ -107,15 +67,15 @@ TEST_F(StillFrames, PausedGameDrawsOnceThenOnlyWhenSomethingHappens) {
                                   {PEVENT_CLASS_WINDOW, PEVENT_WINDOW_UPDATE}};
     for (const auto& waker : wakers) {
         send(waker[0], waker[1]);
-        EXPECT_EQ(frames(5), 1) << "event kind " << waker[1];
+        EXPECT_EQ(presented(5), 1) << "event kind " << waker[1];
         send(PEVENT_CLASS_KEYBOARD, PEVENT_RAW_KEY_UP);
-        frames(1);
+        presented(1);
     }
     driver.windowWidth = 800; // a new size changes the picture, event or none
-    EXPECT_EQ(frames(5), 1);
+    EXPECT_EQ(presented(5), 1);
     driver.windowWidth = 640;
-    tap(PKEY_ESCAPE);
-    EXPECT_EQ(frames(5), 5);
+    press(PKEY_ESCAPE);
+    EXPECT_EQ(presented(5), 5);
 }
 
 TEST_F(StillFrames, OutOfSightNothingIsDrawnAndTheGameKeepsItsState) {
@@ -127,13 +87,13 @@ TEST_F(StillFrames, OutOfSightNothingIsDrawnAndTheGameKeepsItsState) {
         // covered, it plays on unseen.
         bool putAway = c[0] != PEVENT_WINDOW_COVERED;
         game->paused = false;
-        frames(1);
+        presented(1);
         if (putAway)
             send(PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED);
         send(PEVENT_CLASS_WINDOW, c[0]);
         pPuzzle board = game->puzzle;
         float time = game->totalTime;
-        EXPECT_EQ(frames(60), 0) << c[0];
+        EXPECT_EQ(presented(60), 0) << c[0];
         EXPECT_NEAR(game->totalTime - time, 60 * 0.033, 1e-3);
         EXPECT_EQ(game->paused, putAway);
         EXPECT_EQ(game->puzzle.sweepTime == board.sweepTime, putAway);
@@ -141,39 +101,22 @@ TEST_F(StillFrames, OutOfSightNothingIsDrawnAndTheGameKeepsItsState) {
             EXPECT_EQ(game->puzzle.pieceY, board.pieceY);
         }
         send(PEVENT_CLASS_WINDOW, c[1]);
-        EXPECT_EQ(frames(1), 1) << "drawn as soon as it is back";
+        EXPECT_EQ(presented(1), 1) << "drawn as soon as it is back";
     }
 
     // The desktop's own events: SDL's for minimising, X's visibility for a real cover.
     SDL_Window* window = SDL_CreateWindow("sight", 0, 0, 64, 64, SDL_WINDOW_SHOWN);
     ASSERT_NE(window, nullptr) << SDL_GetError();
-    auto pump = [&](bool wanted, SDL_Event* injected = nullptr) {
-        SDL_Event event;
-        for (int tries = 0; tries < 200 && driver.outOfSight() != wanted; tries++, SDL_Delay(10)) {
-            while (injected || SDL_PollEvent(&event)) {
-                std::vector<pEvent> out;
-                translateEvent(injected ? *injected : event, out);
-                injected = nullptr;
-                for (pEvent& e : out)
-                    deliverEvent(e);
-            }
-        }
-        return driver.outOfSight() == wanted;
-    };
-    SDL_Event minimised{};
-    minimised.type = SDL_WINDOWEVENT;
-    minimised.window.event = SDL_WINDOWEVENT_MINIMIZED;
-    minimised.window.windowID = SDL_GetWindowID(window);
-    EXPECT_TRUE(pump(true, &minimised));
-    SDL_Event restored = minimised;
-    restored.window.event = SDL_WINDOWEVENT_RESTORED;
-    EXPECT_TRUE(pump(false, &restored));
-
+    auto away = [&] { return driver.outOfSight(); };
+    auto back = [&] { return !driver.outOfSight(); };
+    const Uint32 id = SDL_GetWindowID(window);
+    EXPECT_TRUE(pumpUntil(away, {windowEvent(id, SDL_WINDOWEVENT_MINIMIZED)}));
+    EXPECT_TRUE(pumpUntil(back, {windowEvent(id, SDL_WINDOWEVENT_RESTORED)}));
     displayWatchCovering(window);
     SDL_Window* cover = SDL_CreateWindow("cover", 0, 0, 200, 200, SDL_WINDOW_SHOWN);
-    EXPECT_TRUE(pump(true)) << "covered";
+    EXPECT_TRUE(pumpUntil(away)) << "covered";
     SDL_DestroyWindow(cover);
-    EXPECT_TRUE(pump(false)) << "uncovered";
+    EXPECT_TRUE(pumpUntil(back)) << "uncovered";
     SDL_DestroyWindow(window);
     SDL_EventState(SDL_SYSWMEVENT, SDL_IGNORE);
 }
@@ -184,7 +127,7 @@ TEST_F(StillFrames, TitleFromTheBackgroundCopyIsTheTitleDrawnAfresh) {
     game->currentScreen = SPLASH_SCREEN;
     for (int width : {640, 800}) {
         driver.windowWidth = width;
-        frames(1);
+        presented(1);
         std::vector<unsigned char> fresh = readAll();
         processFrame(&driver); // no time passes: the same picture, from the copy
         EXPECT_EQ(readAll(), fresh) << width;

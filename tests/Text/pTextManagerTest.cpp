@@ -1,20 +1,46 @@
 #include "Text/pTextManager.h"
-
 #include "Game/pPlinx.h"
-#include "Shell/pOGLUtil.h"
-#include "Utils/pStringUtils.h"
-#include "tests/support/FontSheet.h"
 #include "tests/support/GLTestContext.h"
-#include "tests/support/InkBox.h"
-#include "tests/support/TempFolder.h"
+#include "tests/support/Files.h"
+#include "Text/pFontDesc.h"
+#include "Image/pTexture.h"
 
-#include <gtest/gtest.h>
-
+#include <chrono>
+#include <cmath>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace {
+
+// A font sheet built pixel by pixel: 16 x 8 cells of 16 x 16 pixels (256 x 128), white, with
+// alpha set where a test puts ink or a baseline marker. Cell coordinates count x from the cell's
+// left edge and y from its bottom edge; column 0 is the marker column.
+struct FontSheet {
+    static constexpr int CELL = 16, WIDTH = 16 * CELL, HEIGHT = 8 * CELL;
+    std::vector<unsigned char> alpha = std::vector<unsigned char>(WIDTH * HEIGHT, 0);
+
+    static size_t index(int ch, int x, int y) {
+        return size_t((7 - ch / 16) * CELL + y) * WIDTH + (ch % 16) * CELL + x;
+    }
+    FontSheet& ink(int ch, int x, int y, unsigned char a = 255) {
+        return alpha[index(ch, x, y)] = a, *this;
+    }
+    // Fills the cell columns x0..x1 and rows y0..y1 (inclusive).
+    FontSheet& block(int ch, int x0, int x1, int y0, int y1) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                ink(ch, x, y);
+        return *this;
+    }
+    FontSheet& marker(int ch, int y) { return ink(ch, 0, y); }
+    // An uncompressed 32-bit TGA, bottom row first.
+    std::string writeTo(const std::string& path) const {
+        ByteFile file;
+        file.u8(0).u8(0).u8(2).fill(9, 0).u16(WIDTH).u16(HEIGHT).u8(32).u8(8);
+        for (unsigned char a : alpha)
+            file.u8(255).u8(255).u8(255).u8(a);
+        return file.writeTo(path);
+    }
+};
 
 // The test font: 'H' is a 12 x 12 texel block standing on the baseline, 'i' a 3-texel column,
 // the blank measures 6 texels and 'T' is the tallest ink (12 of 16 rows), so the glyph size is
@@ -23,65 +49,43 @@ class TextManagerTest : public GLTestContext {
 protected:
     TempFolder folder;
     pTextManager* text = pTextManager::instance();
+    pFontDesc* before = nullptr;
+    std::string name = "Test" + std::to_string(++made);
+    static inline int made = 0;
 
-    void SetUp() override {
-        GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure()) {
-            return;
-        }
+    void ready() override {
+        before = text->currentFont;
         FontSheet sheet;
         sheet.block('H', 2, 13, 2, 13).marker('H', 2);
         sheet.block('i', 4, 6, 2, 10).marker('i', 2);
         sheet.block('T', 2, 9, 2, 14).marker('T', 2);
         sheet.block(' ', 1, 7, 2, 2).marker(' ', 2);
-        ASSERT_TRUE(text->loadAndSetFont(sheet.writeTo(folder.file("test.tga")), "Test"));
-        pOGLUtil::setOrthographicProjection(kWidth, kHeight);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glColor4f(1, 1, 1, 1);
+        ASSERT_TRUE(text->loadAndSetFont(sheet.writeTo(folder.file("test.tga")), name));
+        blended();
     }
-
     void TearDown() override {
-        // The fonts' textures belong to this test's context.
-        text->currentFont = nullptr;
-        text->fonts.clear();
+        text->currentFont = before;
         pPlinx::instance()->transitionManager.active = false;
-        GLTestContext::TearDown();
     }
-
-    InkBox ink() { return InkBox::of(readAll(), kWidth, kHeight); }
 };
 
-TEST_F(TextManagerTest, FontsAreRegisteredByName) {
-    EXPECT_FALSE(text->loadFont(folder.file("test.tga"), "Test"));
-    EXPECT_FALSE(text->loadAndSetFont(folder.file("missing.tga"), "Other"));
-    EXPECT_EQ(text->fonts.count("Other"), 0u);
-    EXPECT_TRUE(text->loadFont(folder.file("test.tga"), "Second"));
-    EXPECT_EQ(text->currentFont, text->fonts["Test"].get());
-    EXPECT_FALSE(text->setCurrentFont("Euphemia"));
-    EXPECT_EQ(text->currentFont, text->fonts["Test"].get());
-    EXPECT_TRUE(text->setCurrentFont("Second"));
-    EXPECT_EQ(text->currentFont, text->fonts["Second"].get());
-}
-
-TEST_F(TextManagerTest, MeasuresWidestLineAndAllLines) {
-    EXPECT_FLOAT_EQ(text->getStringWidth("H", 48), 47.2f);
-    EXPECT_FLOAT_EQ(text->getStringWidth("", 48), 0.0f);
-    EXPECT_FLOAT_EQ(text->getStringWidth("Hi\nHHH", 48), 3 * 47.2f);
-    EXPECT_FLOAT_EQ(text->getStringWidth(" ", 48), 24 + 3.2f);
-    EXPECT_FLOAT_EQ(text->getStringHeight("a\r\nb", 10), 34.0f);
-
+// Fonts are registered once by name; measuring takes the widest line and every line break.
+TEST_F(TextManagerTest, FontsAreRegisteredOnceAndMeasureWidestLineAndAllLines) {
+    pFontDesc* mine = text->currentFont;
+    EXPECT_FALSE(text->loadFont(folder.file("test.tga"), name) ||
+                 text->loadAndSetFont(folder.file("missing.tga"), name + "x") ||
+                 text->fonts.count(name + "x") || text->setCurrentFont("Euphemia"));
+    EXPECT_TRUE(text->loadFont(folder.file("test.tga"), name + "b") && text->currentFont == mine);
+    EXPECT_TRUE(text->setCurrentFont(name + "b") && text->currentFont != mine);
     const std::string red = pTextManager::getColorChangeStringub(255, 0, 0, 255);
-    EXPECT_FLOAT_EQ(text->getStringWidth(red, 48), 0.0f);
-    EXPECT_FLOAT_EQ(text->getStringWidth("H" + red + "H", 48), 2 * 47.2f);
     // Codes past 127 and an escape cut short by the end count nothing.
-    EXPECT_FLOAT_EQ(text->getStringWidth("H\xC8\xFF", 48), 47.2f);
-    EXPECT_FLOAT_EQ(text->getStringWidth("H\x01"
-                                         "AA",
-                                         48),
-                    47.2f);
-
+    std::string widths;
+    for (const std::string& string :
+         {std::string("H"), std::string(), std::string("Hi\nHHH"), std::string(" "), red,
+          "H" + red + "H", std::string("H\xC8\xFF"), std::string("H\001AA")})
+        widths += std::to_string(std::lround(text->getStringWidth(string, 48) * 10)) + " ";
+    EXPECT_EQ(widths, "472 0 1416 272 0 944 472 472 ");
+    EXPECT_FLOAT_EQ(text->getStringHeight("a\r\nb", 10) + text->getStringHeight("a", 10), 44);
     text->currentFont = nullptr;
     EXPECT_FLOAT_EQ(text->getStringWidth("HHH", 48), 0.0f);
     text->drawString("HHH", 100, 100, 48);
@@ -90,147 +94,179 @@ TEST_F(TextManagerTest, MeasuresWidestLineAndAllLines) {
 }
 
 TEST_F(TextManagerTest, ColourEscapesHaveExactBytesAndSetTheColour) {
-    EXPECT_EQ(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), std::string("\x01"
-                                                                                       "A\x20\x01"
-                                                                                       "A"));
-    EXPECT_EQ(pTextManager::getColorChangeStringub(255, 128, 0, 64), std::string("\x01"
-                                                                                 "A\x21\x01\x11"));
-    EXPECT_EQ(pTextManager::getColorChangeStringf(2.0f, -1.0f, 1e30f, 0.999f),
-              std::string("\x01"
-                          "A\x01"
-                          "A\x40"));
-
+    EXPECT_EQ(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), "\001A\040\001A");
+    EXPECT_EQ(pTextManager::getColorChangeStringub(255, 128, 0, 64), "\001A\041\001\021");
+    EXPECT_EQ(pTextManager::getColorChangeStringf(2.0f, -1.0f, 1e30f, 0.999f), "\001A\001A\100");
+    auto colour = [] {
+        GLfloat c[4];
+        glGetFloatv(GL_CURRENT_COLOR, c);
+        return std::to_string(std::lround(c[0] * 255)) + "," +
+               std::to_string(std::lround(c[1] * 255)) + "," +
+               std::to_string(std::lround(c[2] * 255)) + "," +
+               std::to_string(std::lround(c[3] * 255));
+    };
     text->drawString(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), 10, 100, 48);
     EXPECT_EQ(litPixels(), 0);
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_NEAR(colour[0] * 255, 255, 0.01);
-    EXPECT_NEAR(colour[1] * 255, 124, 0.01);
-    EXPECT_NEAR(colour[2] * 255, 0, 0.01);
-    EXPECT_NEAR(colour[3] * 255, 255, 0.01);
-
-    // Code bytes 10 and 13 are colours, not line breaks.
+    EXPECT_EQ(colour(), "255,124,0,255");
+    // Code bytes 10 and 13 are colours, not line breaks; a cut-short escape ends the line
+    // without changing the colour.
     const std::string amber = pTextManager::getColorChangeStringf(1.0f, 0.8f, 0.2f, 1.0f);
     ASSERT_EQ(amber[3], '\r');
-    EXPECT_FLOAT_EQ(text->getStringHeight(amber + "H", 10), 10.0f);
-    EXPECT_FLOAT_EQ(text->getStringWidth(amber + "H", 48), 47.2f);
+    EXPECT_EQ(text->getStringHeight(amber + "H", 10) + text->getStringWidth(amber + "H", 48),
+              57.2f);
     EXPECT_EQ(text->formatStringToWidth(amber + "HH HH", 3 * 47.2f, 48), amber + "HH\nHH");
+    EXPECT_EQ(text->formatStringToWidth("HH HH" + amber, 3 * 47.2f, 48), "HH\nHH" + amber);
     text->drawString(amber + "H", 10, 100, 48);
-    EXPECT_EQ(ink().bottom, 99);
-    EXPECT_EQ(ink().top, 52);
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_NEAR(colour[1] * 255, 204, 0.01);
-    EXPECT_NEAR(colour[2] * 255, 48, 0.01);
-
-    // A cut-short escape ends the line without changing the colour.
+    EXPECT_EQ(inkBox() + " " + colour(), "10,57,52,99 255,204,48,255");
     glClear(GL_COLOR_BUFFER_BIT);
-    text->drawString(std::string("H\x01\x02\x02\x02"), 10, 100, 48);
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_NEAR(colour[1] * 255, 204, 0.01);
-    EXPECT_EQ(ink().right, 57);
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        result.push_back(line);
-    }
-    return result;
+    text->drawString(std::string("H\001\002\002\002"), 10, 100, 48);
+    EXPECT_EQ(inkBox() + " " + colour(), "10,57,52,99 255,204,48,255");
 }
 
 TEST_F(TextManagerTest, WrapsAtBlanksAndBreaksLongWords) {
-    // Every glyph but the blank measures like 'H' here; wrap to four of them.
-    const std::string words = "HH HHH H HHHH HH H HHH HHHH H";
-    const std::string wrapped = text->formatStringToWidth(words, 4 * 47.2f + 1, 48);
-    std::string joined;
-    for (const std::string& line : lines(wrapped)) {
-        EXPECT_LE(text->getStringWidth(line, 48), 4 * 47.2f + 1) << line;
-        EXPECT_FALSE(line.empty() || line.front() == ' ' || line.back() == ' ') << line;
-        joined += (joined.empty() ? "" : " ") + line;
-    }
-    EXPECT_EQ(joined, words);
-
-    // A 30-letter word, 5 letters a line: each overflow keeps all but the last two letters.
-    const std::string word(30, 'H');
-    const std::vector<std::string> pieces =
-        lines(text->formatStringToWidth(word, 5 * 47.2f + 1, 48));
-    std::string rejoined;
-    for (size_t i = 0; i + 1 < pieces.size(); ++i) {
-        EXPECT_EQ(pieces[i], "HHHH-");
-        rejoined += pieces[i].substr(0, pieces[i].size() - 1);
-    }
-    rejoined += pieces.back();
-    EXPECT_EQ(rejoined, word);
-
-    // Too narrow for three letters, or for any: every piece still holds one letter.
+    // Every glyph but the blank measures like 'H' here. At four of them to a line the words
+    // wrap at blanks; a word that does not fit breaks with a hyphen, the last two letters
+    // going on (also more than ten letters past the last blank), and a piece always keeps one
+    // letter however narrow the width.
+    const float h4 = 4 * 47.2f + 1;
+    EXPECT_EQ(text->formatStringToWidth("HH HHH H HHHH HH H HHH HHHH H", h4, 48),
+              "HH\nHHH\nH\nHHHH\nHH H\nHHH\nHHHH\nH");
+    EXPECT_EQ(text->formatStringToWidth("HH\tHHH", h4, 48), "HH\nHHH");
+    EXPECT_EQ(text->formatStringToWidth(std::string(10, 'H'), 5 * 47.2f + 1, 48),
+              "HHHH-\nHHHH-\nHH");
+    EXPECT_EQ(text->formatStringToWidth("H " + std::string(12, 'H'), 12 * 47.2f, 48),
+              "H HHHHHHHHH-\nHHH");
     EXPECT_EQ(text->formatStringToWidth("HHHH", 1.5f * 47.2f, 48), "H-\nH-\nH-\nH");
-    EXPECT_EQ(text->formatStringToWidth("HHH", 1.0f, 48), "H-\nH-\nH");
-    EXPECT_EQ(text->formatStringToWidth("", 1.0f, 48), "");
-}
-
-TEST_F(TextManagerTest, AlignedStringsLandWhereMeasured) {
-    // Measured widths run to the end of the gap after the last glyph; the visible ink ends one
-    // texel past the measured ink width.
-    const float gap = 3.2f;
-    const float texel = 4.0f;
-    const float w = text->getStringWidth("HiH", 48);
-    text->drawString("HiH", 100, 100, 48);
-    InkBox box = ink();
-    EXPECT_EQ(box.left, 100);
-    EXPECT_NEAR(box.right + 1, 100 + w - gap + texel, 1.0f);
-    EXPECT_EQ(box.top, 52);
-    EXPECT_EQ(box.bottom, 99);
-
-    glClear(GL_COLOR_BUFFER_BIT);
-    text->drawStringCentered("HiH\nH", 320, 100, 48);
-    box = ink();
-    EXPECT_NEAR(box.left, 320 - w / 2, 1.0f);
-    EXPECT_NEAR(box.right + 1, 320 + w / 2 - gap + texel, 1.0f);
-    EXPECT_NEAR(box.bottom + 1, 100 + 1.2f * 48, 1.0f);
-    EXPECT_EQ(pixel(298, 130)[0], 255); // the second line is centred on its own
-    EXPECT_EQ(pixel(290, 130)[0], 0);
-
-    glClear(GL_COLOR_BUFFER_BIT);
-    text->drawStringFromRight("H\r\rHiH", 600, 100, 48);
-    box = ink();
-    EXPECT_NEAR(box.left, 600 - w, 1.0f);
-    EXPECT_NEAR(box.right + 1, 600 - gap + texel, 1.0f);
-    EXPECT_EQ(box.top, 52);
-    EXPECT_NEAR(box.bottom + 1, 100 + 2 * 1.2f * 48, 1.0f);
-    EXPECT_EQ(pixel(560, 130)[0], 0); // the middle line is empty
-}
-
-TEST_F(TextManagerTest, ClippedStringStaysInsideItsRectangle) {
-    text->drawString("HHHH\nHHHH", 100, 100, 48, 130, 220, 80, 140);
-    int outside = 0;
-    const std::vector<unsigned char> rgba = readAll();
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const bool inside = x >= 130 && x < 220 && y >= 80 && y < 140;
-            outside += !inside && rgba[(static_cast<size_t>(kHeight - 1 - y) * kWidth + x) * 4];
+    EXPECT_EQ(text->formatStringToWidth("HHH", 1.0f, 48) + text->formatStringToWidth("", 1, 48),
+              "H-\nH-\nH");
+    // Wherever a word breaks, a colour escape stays whole: white's code bytes are letters,
+    // black's are themselves the escape byte.
+    const std::string word(12, 'H');
+    for (const std::string& escape : {pTextManager::getColorChangeStringf(1, 1, 1, 1),
+                                      pTextManager::getColorChangeStringub(0, 0, 0, 255)}) {
+        for (int width = 1; width <= 600; width++) {
+            std::istringstream lines(text->formatStringToWidth(word + escape + word, width, 20));
+            std::string letters, line;
+            int escapes = 0;
+            while (std::getline(lines, line)) {
+                if (!lines.eof() && !line.empty() && line.back() == '-')
+                    line.pop_back(); // the hyphen of a broken word
+                for (size_t i = 0; i < line.size(); i++)
+                    if (line.compare(i, 5, escape) == 0)
+                        escapes++, i += 4;
+                    else
+                        letters += line[i];
+            }
+            ASSERT_EQ(letters + std::to_string(escapes), word + word + "1") << "width " << width;
         }
     }
-    EXPECT_EQ(outside, 0);
-    EXPECT_GT(InkBox::of(rgba, kWidth, kHeight).count, 60 * 40);
 }
 
-TEST_F(TextManagerTest, TextShrinksWithTheFadeButKeepsItsStride) {
+// Left, centred or right, each line on its own, 1.2 text heights apart; the visible ink ends a
+// texel past the measured ink, which leaves out the gap after the last glyph.
+TEST_F(TextManagerTest, AlignedStringsLandWhereMeasuredAndShrinkWithTheFade) {
+    EXPECT_FLOAT_EQ(text->getStringWidth("HiH", 48), 105.6f);
+    std::string boxes;
+    text->drawString("HiH", 100, 100, 48);
+    boxes += inkBox() + " ";
+    glClear(GL_COLOR_BUFFER_BIT);
+    text->drawStringCentered("HiH\nH", 320, 100, 48);
+    boxes += inkBox() + std::to_string(pixel(298, 130)[0] + pixel(290, 130)[0]) + " ";
+    glClear(GL_COLOR_BUFFER_BIT);
+    text->drawStringFromRight("H\r\rHiH", 600, 100, 48);
+    boxes += inkBox() + std::to_string(pixel(560, 130)[0]) + " ";
+    EXPECT_EQ(boxes, "100,205,52,99 267,373,52,157255 494,600,52,2140 ");
+    // Cut at the sides of a rectangle, with the ink edges' half-lit pixels aside.
+    glClear(GL_COLOR_BUFFER_BIT);
+    text->drawString("HHHH\nHHHH", 100, 100, 48, 130, 220, 80, 140);
+    EXPECT_TRUE(litPixels() == litPixels(130, 80, 220, 140) && litPixels() > 60 * 40);
+    glClear(GL_COLOR_BUFFER_BIT);
+    text->drawStringCentered("HHHH", 400, 300, 48, 380, 420, 0, 480);
+    EXPECT_EQ(litPixels(0, 0, kWidth, kHeight, 127), litPixels(380, 252, 420, 300, 127));
+    EXPECT_EQ(litPixels(380, 252, 420, 300, 127), 40 * 48);
+    glClear(GL_COLOR_BUFFER_BIT);
+    text->drawStringFromRight("HHHH", 600, 400, 48, 0, 560, 0, 480);
+    EXPECT_EQ(inkBox(), "411,559,352,399");
+    // Half way into a fade: half-size glyphs, each 44 / 8 right of its pen and 64 / 8 up.
     pTransitionManager& fade = pPlinx::instance()->transitionManager;
     fade.active = true;
     fade.darkness = 0.5f;
+    glClear(GL_COLOR_BUFFER_BIT);
     text->drawString("HH", 100.25f, 200, 48);
-    // Half-size glyphs (2 pixels a texel), each 44 / 8 right of its pen and 64 / 8 up.
-    const std::vector<unsigned char> rgba = readAll();
-    const InkBox first = InkBox::of(rgba, kWidth, kHeight, 0, 148);
-    const InkBox second = InkBox::of(rgba, kWidth, kHeight, 148, kWidth);
-    EXPECT_EQ(first.left, 106);
-    EXPECT_EQ(first.right, 129);
-    EXPECT_EQ(first.top, 168);
-    EXPECT_EQ(first.bottom, 191);
-    EXPECT_EQ(second.left, 153);
-    EXPECT_EQ(second.right, 176);
-    EXPECT_EQ(second.top, 168);
+    EXPECT_EQ(inkBox(0, 148) + " " + inkBox(148), "106,129,168,191 153,176,168,191");
+}
+
+// A text far longer than the window, as a doctored scores.txt can hold: drawing it costs what
+// its visible part costs, shows the same, and still leaves the colour its end sets.
+TEST_F(TextManagerTest, OnlyTheVisiblePartOfALongTextIsDrawn) {
+    const auto shown = [&](const std::string& s, int variant, double& seconds) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glColor4f(1, 1, 1, 1);
+        auto start = std::chrono::steady_clock::now();
+        if (variant == 1)
+            text->drawString(s, 64, 100, 20, 0, 300, 0, 480);
+        else
+            text->drawString(s, 64, variant ? 900 : 100, 20); // 2: below the window
+        glFinish();
+        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        return readAll();
+    };
+    std::string visible;
+    for (int i = 0; i < 200; i++)
+        visible += "HiT "[i % 4];
+    const std::string end = pTextManager::getColorChangeStringub(255, 0, 0, 255) + "\nHiT";
+    for (int variant = 0; variant < 3; variant++) {
+        double shortTime = 0, longTime = 0;
+        auto expected = shown(visible + end, variant, shortTime);
+        EXPECT_TRUE(shown(visible + std::string(4 << 20, 'H') + end, variant, longTime) ==
+                    expected);
+        GLfloat colour[4];
+        glGetFloatv(GL_CURRENT_COLOR, colour);
+        EXPECT_EQ(colour[1], 0.0f) << "the colour change at the end was lost";
+        EXPECT_LT(longTime, 0.1) << "the visible part alone: " << shortTime << " s";
+    }
+}
+
+// The alpha of a texel of a font's uploaded texture, in cell coordinates.
+int uploadedAlpha(pFontDesc& font, int ch, int x, int y) {
+    std::vector<unsigned char> texels(FontSheet::WIDTH * FontSheet::HEIGHT * 4);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(font.texture->getTexID()));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return texels[FontSheet::index(ch, x, y) * 4 + 3];
+}
+
+TEST_F(TextManagerTest, FontMetricsComeFromTheInkAndTheMarkers) {
+    FontSheet sheet;
+    sheet.block('|', 5, 5, 4, 9).marker('|', 4);
+    sheet.block('B', 3, 6, 5, 8).marker('B', 2).marker('B', 9);
+    sheet.block('T', 2, 9, 2, 14).marker('T', 2);
+    sheet.block('N', 4, 8, 6, 9);
+    sheet.block('\x7f', 1, 15, 0, 15).marker('\x7f', 0); // the last cell, filled to its edges
+    sheet.block('\x02', 7, 8, 3, 3).marker('\x02', 3);   // a cell of the first row
+    sheet.ink('o', 1, 7, 1).ink('o', 15, 7, 1); // faint ink still counts, up to the last column
+    pFontDesc font(sheet.writeTo(folder.file("font.tga")));
+    ASSERT_TRUE(font.ok());
+    // Left, width, top, height and baseline of each, in sixteenths of the cell.
+    const std::pair<char, std::array<float, 5>> expected[] = {
+        {'|', {5, 0, 9, 5, 4}},       {'B', {3, 3, 8, 3, 2}},   {'N', {4, 4, 9, 3, 0}},
+        {'o', {1, 14, 7, 0, 0}},      {'a', {0, 0, 0, 0, 0}},   {'T', {2, 7, 14, 12, 2}},
+        {'\x7f', {1, 14, 15, 15, 0}}, {'\x02', {7, 1, 3, 0, 3}}};
+    for (const auto& [ch, m] : expected) {
+        const pGlyphMetrics& g = font.glyphs[static_cast<int>(ch)];
+        EXPECT_EQ((std::array<float, 5>{g.left, g.width, g.top, g.height, g.baseline}),
+                  (std::array<float, 5>{m[0] / 16, m[1] / 16, m[2] / 16, m[3] / 16, m[4] / 16}))
+            << ch;
+    }
+    // Markers are wiped from the texture.
+    EXPECT_EQ(uploadedAlpha(font, 'B', 0, 2) + uploadedAlpha(font, 'B', 0, 9) * 1000 +
+                  uploadedAlpha(font, 'B', 3, 5),
+              255255);
+    EXPECT_EQ(font.getMaxCharHeight(), 15.0f / 16);
+    EXPECT_EQ(font.getCharWidth('T', 32.0f), 14.0f);
+    EXPECT_EQ(font.getCharWidth(static_cast<char>(200), 32.0f), 0.0f);
+    EXPECT_EQ(font.texture->getImage(), nullptr);
+    EXPECT_FALSE(pFontDesc(folder.file("missing.tga")).ok());
 }
 
 } // namespace

@@ -1,87 +1,173 @@
 #pragma once
 
+// The whole application as the player meets it, started once per process (unless a test starts
+// it in a process of its own), on a frame driver without a display, in a 640 x 480 window, on a
+// hand-stepped clock, with the shipped resources and a fresh player folder. Frames run as the
+// frame driver runs them (the update and draw callbacks); keys arrive as the event loop delivers
+// them. What a screen shows is read from the strings it draws and where.
+#include "Game/pGameKeys.h"
 #include "Game/pPlinx.h"
-#include "Input/pInputManager.h"
-#include "Input/pKeyboardHandler.h"
-#include "Platform/pResourceFolder.h"
+#include "Shell/pFrameCallbacks.h"
+#include "Shell/pOSXGame.h"
 #include "Sound/slSound.h"
-#include "tests/support/FakeClock.h"
-#include "tests/support/FakeGame.h"
+#include "Text/pTextManager.h"
+#include "Widgets/pHorizontalMarquee.h"
+#include "tests/support/Fakes.h"
+#include "tests/support/Files.h"
 #include "tests/support/GLTestContext.h"
-#include "tests/support/TempFolder.h"
 
 #include <initializer_list>
 
-// The application started (loaded, on whatever screen earlier tests left) in a 640 x 480 window
-// of a frame driver without a display, on a hand-stepped clock, with the shipped resources and a
-// fresh player folder. Frames run as the frame driver runs them; keys arrive as the event loop
-// delivers them.
 class GameOnFakeDriver : public GLTestContext {
 protected:
     FakeClock clock;
     TempFolder userData;
     FakeGame driver;
     pGame* platform = nullptr;
+    pTextManager* text = pTextManager::instance();
     pPlinx* game = nullptr;
+    // What start-up drew and said; the game starts once per process, in SetUp unless the test
+    // starts it in a process of its own.
+    static inline std::string startUp, startUpSaid;
+    static inline int startUpSwaps = 0, startUpVolume = 0;
+    bool startsTheGame = true;
 
-    void SetUp() override {
-        GLTestContext::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        platform = FakeGame::install(&driver);
-        driver.windowWidth = 640;
-        driver.windowHeight = 480;
-        driver.fullscreenWidth = 1024;
-        driver.fullscreenHeight = 768;
+    void ready() override {
+        platform = pGame::instance(); // the real one, made if need be, to put back
+        FakeGame::install(&driver);
+        driver.windowWidth = 640, driver.windowHeight = 480;
+        driver.fullscreenWidth = 1024, driver.fullscreenHeight = 768;
         setResourceFolder(PLINX_SOURCE_DIR "/Resources");
         setUserDataFolder(userData.path());
         pInputManager::instance()->init();
         pKeyboardHandler::instance()->events.clear();
         game = pPlinx::instance();
-        if (!game->initialised)
-            step(0);
+        if (!game->initialised && startsTheGame) {
+            writeFileBytes(userData.file("prefs.txt"), "{\nfxVolume\n77\n}\n");
+            game->prefs = pPreferencesManager();
+            auto brisk = text->fonts.find("Brisk"); // another test's copy: the game loads its own
+            if (brisk != text->fonts.end()) {
+                text->currentFont = nullptr;
+                text->fonts.erase(brisk);
+            }
+            testing::internal::CaptureStdout();
+            startUp = shows(0);
+            startUpSaid = testing::internal::GetCapturedStdout();
+            startUpSwaps = driver.swaps;
+            startUpVolume = game->fxVolume;
+        }
+        // Earlier tests of this process ran on clocks, screens and sounds of their own.
+        for (unsigned int mark : {game->frameMark, game->blankScreenMark, game->marqueeMark})
+            pTimer::instance()->resetMark(mark);
+        game->transitionManager.active = game->paused = false;
+        game->fxVolume = startUpVolume;
+        game->currentScreen = BLANK_SCREEN;
+        game->puzzle = pPuzzle();
+        game->mainMenu.currChoice = 0;
+        if (game->helpMarquee)
+            game->helpMarquee->makeReady();
+        game->nameEntry.clear();
+        if (game->initialised) { // the shipped keys, and the help that names them
+            pGameKeys::bindDefaults();
+            game->updateHelpTexts();
+        }
+        game->highScoreList.~pHighScoreList(); // the shipped table, no failed save
+        new (&game->highScoreList) pHighScoreList();
+        if (game->initialised && (!gNumChannels || !slGetSoundDuration(game->menuBlipSound))) {
+            slInit(4);
+            slLoadSoundFromBundle("", "menublip.mp3", &game->menuBlipSound);
+        }
     }
     void TearDown() override {
-        // The sound stops as it does when the game ends: a mixer still running while the
-        // process exits would read torn-down tables.
-        slExit();
+        text->drawn = nullptr;
+        slStopAllChannels();
         if (platform)
             FakeGame::install(platform);
         setResourceFolder("");
         setUserDataFolder("");
-        GLTestContext::TearDown();
     }
 
-    // One frame, `ms` after the previous one: the update callback, the end of the frame's
-    // input, the draw callback.
-    void step(double ms) {
+    // One frame as the frame driver runs it, `ms` after the previous one.
+    void frame(double ms = 16) {
         clock.advance(ms);
-        game->update();
-        pInputManager::instance()->update();
-        game->draw();
+        update();
+        draw();
     }
-    void wait(double ms) {
-        for (double t = 0; t < ms; t += 16)
-            step(16);
+    void frames(double totalMs) {
+        for (double t = 0; t < totalMs; t += 16)
+            frame();
     }
-    void key(PKEYCODE k, bool down) {
-        pEvent event{PEVENT_CLASS_KEYBOARD,
-                     down ? PEVENT_RAW_KEY_DOWN : PEVENT_RAW_KEY_UP,
-                     static_cast<uint32_t>(k),
-                     0,
-                     0,
-                     0,
-                     0,
-                     0};
-        keyEvent(nullptr, &event, pKeyboardHandler::instance());
+    // The strings one frame draws, one a line as "text @x,y hH" and L, C or R for left, centred
+    // or right, to a tenth; the menus' slow breathing is held at its start.
+    std::string shows(double ms = 16) {
+        std::vector<pTextManager::DrawnString> drawn;
+        text->drawn = &drawn;
+        driver.invalidatePicture(); // a still screen is drawn again
+        game->totalTime = 0;
+        frame(ms);
+        text->drawn = nullptr;
+        std::string out;
+        for (const auto& s : drawn) {
+            char place[64];
+            std::snprintf(place, sizeof place, " @%.1f,%.1f h%.1f %c\n", s.x, s.y, s.h,
+                          "LCR"[static_cast<int>(s.align)]);
+            out += s.text + place;
+        }
+        return out;
     }
-    // Each key pressed for a frame and let go for one.
+    // The player switches to another program, as the frame driver passes it on.
+    void loseFocus() {
+        driver.setFocusLostFunc(focusLost);
+        pEvent event{PEVENT_CLASS_WINDOW, PEVENT_WINDOW_DEACTIVATED, 0, 0, 0, 0, 0, 0};
+        focusEvent(nullptr, &event, &driver);
+        frame();
+    }
+    // Each key held for a frame and let go for one.
     void tap(std::initializer_list<PKEYCODE> keys) {
         for (PKEYCODE k : keys) {
-            key(k, true);
-            step(16);
-            key(k, false);
-            step(16);
+            hold(k);
+            frame();
+            letGo(k);
+            frame();
         }
+    }
+    // To the title, the fade over: from the start-up screen by waiting, from the table by
+    // "Continue".
+    void reachTitle() {
+        if (game->currentScreen == HIGH_SCORE_SCREEN) {
+            frames(300);
+            tap({PKEY_RETURN});
+        }
+        frames(1900);
+        ASSERT_EQ(game->currentScreen, SPLASH_SCREEN);
+    }
+    void startGame() {
+        reachTitle();
+        game->mainMenu.currChoice = 0;
+        tap({PKEY_RETURN});
+        frames(600);
+        ASSERT_EQ(game->currentScreen, MAIN_GAME);
+    }
+    // A game with that score, its well filled so that the next piece cannot land, run until its
+    // fade has left the board; neither Escape nor losing the focus pauses after the end.
+    void playToGameOver(int score) {
+        startGame();
+        game->puzzle.score = score;
+        for (int cell = 0; cell < pPuzzle::WIDTH * pPuzzle::HEIGHT; cell++)
+            game->puzzle.cells[cell] = {0, 1 + cell % 2};
+        bool over = false;
+        for (int i = 0; i < 1000 && game->currentScreen == MAIN_GAME; i++) {
+            frame();
+            if (!game->puzzle.playing && !over) {
+                over = true;
+                tap({PKEY_ESCAPE});
+                loseFocus();
+                EXPECT_FALSE(game->paused);
+            }
+        }
+        ASSERT_TRUE(over);
+    }
+    std::vector<int> piece() {
+        return std::vector<int>(game->puzzle.piece, game->puzzle.piece + 4);
     }
 };

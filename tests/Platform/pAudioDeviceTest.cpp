@@ -1,0 +1,280 @@
+#include "Platform/pAudioDevice.h"
+#include "Platform/pMediaImport.h"
+#include "Sound/slSound.h"
+#include "tests/support/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+
+namespace {
+
+// Channels mixed by hand (no device thread), with sounds made sample by sample.
+class AudioDeviceTest : public ::testing::Test {
+protected:
+    static inline std::vector<std::pair<pAudioChannel*, short>> heard;
+    static void callBack(pAudioChannel* channel, SndCommand* command) {
+        heard.push_back({channel, command->param1});
+    }
+    std::vector<pAudioChannel*> channels;
+    std::vector<char*> sounds;
+
+    short gameChannels = 0;
+
+    // Nothing else is mixed meanwhile: the sound library's channels (and with the last of them
+    // the device) close, and open again afterwards.
+    void SetUp() override {
+        gameChannels = gNumChannels;
+        slDisposeSoundChannels();
+        pAudioDevice::setManualOutput(true, 1000);
+        heard.clear();
+    }
+    void TearDown() override {
+        for (pAudioChannel* channel : channels)
+            pAudioDevice::disposeChannel(channel);
+        for (char* sound : sounds)
+            pMediaImport::disposeSoundData(sound);
+        pAudioDevice::setDefaultOutputVolume(0x01000100);
+        pAudioDevice::setManualOutput(false, 0);
+        if (gameChannels)
+            slInit(gameChannels);
+    }
+    pAudioChannel* open() {
+        pAudioChannel* channel = nullptr;
+        EXPECT_EQ(pAudioDevice::newChannel(callBack, &channel), 0);
+        channels.push_back(channel);
+        return channel;
+    }
+    // A sound of `frames` frames: left i / 64, right -i / 64.
+    const void* ramp(uint32_t frames) {
+        std::vector<float> samples;
+        for (uint32_t i = 0; i < frames; i++)
+            samples.insert(samples.end(), {i / 64.0f, -(i / 64.0f)});
+        sounds.push_back(pMediaImport::makeSoundData(samples.data(), frames, 1000));
+        long offset = 0;
+        pMediaImport::getSoundHeaderOffset(sounds.back(), &offset);
+        return sounds.back() + offset;
+    }
+    // The mix of `frames` frames, pulled in blocks of 7 frames as a device would.
+    static std::vector<float> mix(int frames) {
+        std::vector<float> out(2 * frames);
+        for (int at = 0; at < frames; at += 7)
+            pAudioDevice::render(out.data() + 2 * at, std::min(7, frames - at));
+        return out;
+    }
+    static int send(pAudioChannel* channel, unsigned short cmd, long param2 = 0, short param1 = 0,
+                    bool now = true) {
+        SndCommand command{cmd, param1, param2};
+        return now ? pAudioDevice::doImmediate(channel, command)
+                   : pAudioDevice::doCommand(channel, command);
+    }
+};
+
+TEST_F(AudioDeviceTest, SoundsMixWithChannelAndOutputVolumesAtTheirRate) {
+    pAudioChannel* channel = open();
+    send(channel, volumeCmd, (256L << 16) | 128);            // left at half
+    pAudioDevice::setDefaultOutputVolume((64L << 16) | 256); // the output's right at a quarter
+    ASSERT_EQ(pAudioDevice::play(channel, ramp(30)), 0);
+    std::vector<float> out = mix(32);
+    for (int i = 0; i < 30; i++) {
+        ASSERT_FLOAT_EQ(out[2 * i], 0.5f * i / 64) << i;
+        ASSERT_FLOAT_EQ(out[2 * i + 1], -0.25f * i / 64) << i;
+    }
+    EXPECT_EQ(out[60] + out[61] + out[62] + out[63], 0.0f) << "silence after the end";
+    EXPECT_EQ(pAudioDevice::buffersStarted(channel), 1u);
+    EXPECT_EQ(pAudioDevice::sentVolume(channel), (256L << 16) | 128);
+
+    // At half rate every sample is passed twice, halfway between the two; at double rate every
+    // other one. Two sounds on two channels add up, and the sum is held to -1..1.
+    pAudioDevice::setDefaultOutputVolume(0x01000100);
+    send(channel, volumeCmd, (256L << 16) | 256);
+    send(channel, rateCmd, 0x8000);
+    pAudioDevice::play(channel, ramp(30));
+    pAudioChannel* second = open();
+    send(second, rateCmd, 0x20000);
+    pAudioDevice::play(second, ramp(30));
+    EXPECT_EQ(pAudioDevice::sentRate(second), 0x20000);
+    out = mix(20);
+    for (int i = 0; i < 15; i++)
+        ASSERT_FLOAT_EQ(out[2 * i + 1], -(0.5f * i + 2.0f * i) / 64) << i;
+    for (int i = 15; i < 20; i++)
+        ASSERT_FLOAT_EQ(out[2 * i], 0.5f * i / 64) << i;
+    pAudioChannel* loud = open();
+    send(loud, volumeCmd, (512L << 16) | 512);
+    pAudioDevice::play(loud, ramp(200));
+    out = mix(200);
+    EXPECT_FLOAT_EQ(out[2 * 190], 1.0f);
+    EXPECT_FLOAT_EQ(out[2 * 190 + 1], -1.0f);
+}
+
+TEST_F(AudioDeviceTest, QueuedCommandsWaitTheirTurnAndImmediateOnesActAtOnce) {
+    pAudioChannel* channel = open();
+    send(channel, waitCmd, 0, 10, false); // 5 ms: 5 frames at 1000 Hz
+    pAudioDevice::play(channel, ramp(4));
+    send(channel, callBackCmd, 0, 7, false);
+    std::vector<float> out = mix(12);
+    EXPECT_EQ(out[2 * 4], 0.0f);
+    EXPECT_FLOAT_EQ(out[2 * 6], 1 / 64.0f);
+    EXPECT_TRUE(heard.empty()) << "delivered on the game's thread only";
+    pAudioDevice::deliverNotifications();
+    EXPECT_EQ(heard, (decltype(heard){{channel, 7}}));
+    pAudioDevice::deliverNotifications();
+    EXPECT_EQ(heard.size(), 1u);
+
+    // Paused, the sound holds where it is; resumed, it goes on from there.
+    pAudioDevice::play(channel, ramp(30));
+    mix(3);
+    send(channel, pauseCmd);
+    EXPECT_EQ(mix(5)[0], 0.0f);
+    send(channel, resumeCmd);
+    EXPECT_FLOAT_EQ(mix(1)[0], 3 / 64.0f);
+    send(channel, quietCmd);
+    EXPECT_EQ(mix(1)[0], 0.0f);
+    // While nothing pulls the mix, a command that finds 256 waiting is refused at once.
+    pAudioChannel* stalled = open();
+    int waiting = 0;
+    while (waiting < 300 && send(stalled, waitCmd, 0, 1, false) == 0)
+        waiting++;
+    EXPECT_EQ(waiting, 256);
+}
+
+TEST_F(AudioDeviceTest, NotificationsOfFlushedOrClosedChannelsAreDropped) {
+    pAudioChannel* kept = open();
+    pAudioChannel* flushed = open();
+    pAudioChannel* closed = open();
+    for (pAudioChannel* channel : {kept, flushed, closed})
+        send(channel, callBackCmd, 0, 1, false);
+    mix(1); // all three reached: their notifications wait for the game's thread
+    send(flushed, flushCmd);
+    EXPECT_EQ(pAudioDevice::disposeChannel(closed), 0);
+    channels.pop_back();
+    pAudioChannel* reopened = open(); // may reuse the closed one's memory
+    pAudioDevice::deliverNotifications();
+    EXPECT_EQ(heard, (decltype(heard){{kept, 1}}));
+    // A flushed channel's later commands notify again.
+    send(flushed, callBackCmd, 0, 2, false);
+    send(reopened, callBackCmd, 0, 3, false);
+    mix(1);
+    pAudioDevice::deliverNotifications();
+    EXPECT_EQ(heard, (decltype(heard){{kept, 1}, {flushed, 2}, {reopened, 3}}));
+    EXPECT_EQ(pAudioDevice::doImmediate(nullptr, SndCommand{quietCmd, 0, 0}),
+              pAudioDevice::kBadChannel);
+}
+
+} // namespace
+
+using namespace pMediaImport;
+
+static const pSoundHeader* headerOf(const char* data) {
+    return reinterpret_cast<const pSoundHeader*>(data);
+}
+
+TEST(MediaImport, DecodesTheMenuBlipWithoutClicks) {
+    char* data = nullptr;
+    double duration = 0;
+    ASSERT_EQ(importSoundFile(PLINX_SOURCE_DIR "/Resources/menublip.mp3", 44100, &data, &duration),
+              0);
+    long offset = -1;
+    ASSERT_EQ(getSoundHeaderOffset(data, &offset), 0);
+    const pSoundHeader* h = headerOf(data + offset);
+    EXPECT_TRUE(duration > 0.05 && duration < 0.2 && h->sampleRate == 44100);
+    // Loud enough, the same on both sides (a mono file), and silent at both ends, or the
+    // speaker clicks.
+    const float* s = h->samples();
+    float peak = 0;
+    for (uint32_t i = 0; i < h->frameCount * 2; ++i)
+        peak = std::max(peak, std::fabs(s[i]));
+    EXPECT_TRUE(peak > 0.2f && peak < 0.9f && s[0] == s[1]);
+    EXPECT_LT(std::fabs(s[0]) + std::fabs(s[2 * h->frameCount - 1]), 0.04f);
+    disposeSoundData(data);
+    // A stereo file keeps its sides apart: a tone on the left, silence on the right.
+    ASSERT_EQ(importSoundFile(PLINX_SOURCE_DIR "/tests/data/tone_on_the_left.mp3", 22050, &data,
+                              &duration),
+              0);
+    getSoundHeaderOffset(data, &offset);
+    h = headerOf(data + offset);
+    float sides[2] = {0, 0};
+    for (uint32_t i = 0; i < h->frameCount * 2; ++i)
+        sides[i % 2] = std::max(sides[i % 2], std::fabs(h->samples()[i]));
+    EXPECT_TRUE(sides[0] > 0.3f && sides[1] < 0.01f) << sides[0] << " " << sides[1];
+    disposeSoundData(data);
+}
+
+TEST(MediaImport, MeasuresDurationAndResamples) {
+    std::string bytes = readFileBytes(PLINX_SOURCE_DIR "/tests/data/one_second_22k.mp3");
+    char* data = nullptr;
+    double duration = 0;
+    ASSERT_EQ(importSoundMemory(bytes.data(), bytes.size(), 48000, &data, &duration), 0);
+    EXPECT_DOUBLE_EQ(duration, 1.0);
+    EXPECT_EQ(headerOf(data)->sampleRate, 48000u);
+    EXPECT_EQ(headerOf(data)->frameCount, 48000u);
+    disposeSoundData(data);
+    // At twice its rate each sample plays, then the midpoint to the next; the last is held.
+    char *same = nullptr, *twice = nullptr;
+    ASSERT_EQ(importSoundMemory(bytes.data(), bytes.size(), 22050, &same, &duration), 0);
+    ASSERT_EQ(importSoundMemory(bytes.data(), bytes.size(), 44100, &twice, &duration), 0);
+    const uint32_t n = headerOf(same)->frameCount;
+    const float *in = headerOf(same)->samples(), *out = headerOf(twice)->samples();
+    ASSERT_EQ(headerOf(twice)->frameCount, 2 * n);
+    int wrong = 0;
+    for (uint32_t i = 0, c = 0; i < n; i += c, c = 1 - c)
+        wrong +=
+            out[4 * i + c] != in[2 * i + c] ||
+            out[4 * i + 2 + c] != in[2 * i + c] * 0.5f + in[2 * std::min(i + 1, n - 1) + c] * 0.5f;
+    EXPECT_EQ(wrong, 0);
+    disposeSoundData(same);
+    disposeSoundData(twice);
+}
+
+TEST(MediaImport, RejectsBrokenFilesAndAcceptsSilentOnes) {
+    std::string blip = readFileBytes(PLINX_SOURCE_DIR "/Resources/menublip.mp3");
+    char* data = reinterpret_cast<char*>(1);
+    double duration = 5;
+    // Cut mid-frame, cut at a frame edge, and plain garbage.
+    for (size_t cut : {blip.size() - 1, size_t(1894), size_t(200)}) {
+        EXPECT_EQ(importSoundMemory(blip.data(), cut, 44100, &data, &duration), kBadFormat) << cut;
+        EXPECT_TRUE(data == nullptr);
+        EXPECT_EQ(duration, 0.0);
+    }
+    std::string text = "This is a text file, not a sound at all.\n";
+    EXPECT_EQ(importSoundMemory(text.data(), text.size(), 44100, &data, &duration), kBadFormat);
+    EXPECT_EQ(importSoundFile("/no/such/file.mp3", 44100, &data, &duration), kReadError);
+    // A file read in 64 KiB pieces loses none: a tag makes this one a piece and a byte long.
+    TempFolder folder;
+    const size_t tag = 65527 - blip.size();
+    std::string file("ID3\3\0\0", 6);
+    for (int shift : {21, 14, 7, 0})
+        file += char(tag >> shift & 127);
+    writeFileBytes(folder.file("long.mp3"), file + std::string(tag, 0) + blip);
+    EXPECT_EQ(importSoundFile(folder.file("long.mp3"), 44100, &data, &duration), 0);
+    disposeSoundData(data);
+
+    // Nothing at all, or tags only: a sound without data, not an error.
+    const char tagOnly[] = "ID3\x03\x00\x00\x00\x00\x00\x05"
+                           "abcde";
+    EXPECT_EQ(importSoundMemory(tagOnly, sizeof tagOnly - 1, 44100, &data, &duration), 0);
+    EXPECT_TRUE(data == nullptr);
+    EXPECT_EQ(importSoundMemory("", 0, 44100, &data, &duration), 0);
+    EXPECT_EQ(data, nullptr);
+    long offset = 0;
+    EXPECT_EQ(getSoundHeaderOffset(nullptr, &offset), kBadFormat);
+
+    // Over two minutes is refused at once, whatever the rate: resampled whole, half an hour of
+    // silent 8 kHz frames (72 bytes for 576 samples) took seconds and a gigabyte.
+    std::string frame(72, 0);
+    frame[0] = '\xFF', frame[1] = '\xE3', frame[2] = '\x18', frame[3] = '\xC0';
+    for (double seconds : {100.0, 125.0, 1800.0}) {
+        std::string mp3;
+        for (int i = 0; i < int(seconds * 8000 / 576 + 0.5); i++)
+            mp3 += frame;
+        auto start = std::chrono::steady_clock::now();
+        int error = importSoundMemory(mp3.data(), mp3.size(), 48000, &data, &duration);
+        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(error, seconds < 120 ? 0 : kNoMemory) << seconds;
+        EXPECT_EQ(data == nullptr, seconds > 120);
+        EXPECT_NEAR(duration, seconds < 120 ? seconds : 0, 0.1);
+        EXPECT_TRUE(seconds < 120 || took.count() < 1.5) << took.count() << " s";
+        disposeSoundData(data);
+    }
+}
