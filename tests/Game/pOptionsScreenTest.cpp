@@ -188,6 +188,8 @@ TEST_F(OptionsScreen, ThePointerWorksTheRowsAndAGamepadFollowsTheScreenAndTheKey
     const std::tuple<GameScreen, uint8_t, uint32_t> cases[] = {
         {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_A, PKEY_RETURN},
         {OPTIONS_SCREEN, SDL_CONTROLLER_BUTTON_B, PKEY_ESCAPE},
+        {SPLASH_SCREEN, SDL_CONTROLLER_BUTTON_START, PKEY_RETURN},
+        {MAIN_GAME, SDL_CONTROLLER_BUTTON_START, PKEY_ESCAPE},
         {MAIN_GAME, SDL_CONTROLLER_BUTTON_DPAD_LEFT, PKEY_A},
         {MAIN_GAME, SDL_CONTROLLER_BUTTON_A, PKEY_LEFT}};
     for (auto [screen, button, key] : cases) {
