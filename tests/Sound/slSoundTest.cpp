@@ -195,6 +195,24 @@ TEST_F(SoundTest, LoopsChainsAndPausesPlayOut) {
     EXPECT_EQ(pAudioDevice::sentVolume(first), 0);
 }
 
+// The output volume the library sets is clamped to 0..256, and a saved one comes back.
+TEST(SoundLibrary, SystemVolumeIsClampedSavedAndRestored) {
+    long volume = 0;
+    std::string seen;
+    for (long set : {300L, -4L, 100L}) {
+        slSetSystemVolume(set);
+        EXPECT_EQ(slGetSystemVolume(&volume), 0);
+        seen += std::to_string(volume) + " ";
+    }
+    slSaveSystemVolume();
+    slSetSystemVolume(30);
+    slRestoreSystemVolume();
+    slGetSystemVolume(&volume);
+    EXPECT_EQ(seen + std::to_string(volume), "256 0 100 100");
+    EXPECT_EQ(slGetSystemVolume(nullptr), paramErr);
+    slSetSystemVolume(256);
+}
+
 TEST(SoundLibrary, TheTableGrowsByTenAndTheLibraryRunsSilentlyWithoutADevice) {
     slExit(); // a table of its own
     setResourceFolder(PLINX_SOURCE_DIR "/Resources");
