@@ -102,6 +102,19 @@ TEST_F(Widgets, MarqueeMessagesEnterAtTheRightKeepTheirGapAndRetireAtTheLeft) {
     three.update(60000);
     three.update(0);
     EXPECT_EQ(showing(three), "1@560;");
+    // One at a time, the next message waits at the right end for the message delay.
+    pHorizontalMarquee single = title({"One.", "Two."});
+    single.setContinuousPlay(false);
+    single.messageDelay = 500;
+    single.makeReady();
+    single.update(10 * (480 + width("One.") + 1));
+    std::string held = showing(single);
+    clock.advance(499);
+    single.update(100);
+    held += showing(single);
+    clock.advance(1);
+    single.update(100);
+    EXPECT_EQ(held + showing(single), "1@560;1@560;1@550;");
     // Drawn, it shows only within its band.
     pHorizontalMarquee help = title({"Use the left, right and down keys to move your blocks."});
     help.update(10 * (480 + width("Use the left, right and down keys") / 2));
@@ -316,13 +329,13 @@ protected:
         Widgets::TearDown();
     }
     // One update step followed by the end of the frame.
-    std::string step(pVerticalMenu& m) {
+    template <typename Menu> std::string step(Menu& m) {
         m.listenForEventsAndUpdate();
         std::string confirmed = m.getConfirmedChoice();
         pInputManager::instance()->update();
         return confirmed;
     }
-    std::string tap(pVerticalMenu& m, PKEYCODE k) {
+    template <typename Menu> std::string tap(Menu& m, PKEYCODE k) {
         hold(k);
         std::string confirmed = step(m);
         letGo(k);
@@ -406,4 +419,27 @@ TEST_F(MenuTest, ThePointerTakesTheHighlightOnlyWhenItMovesAndClicksOnlyOverAnEn
     const float halfWidth = text->getStringWidth("Start Game", 24) / 2;
     menu.x = 320 - (halfWidth - std::floor(halfWidth));
     EXPECT_EQ(pointAt(320 + half, 290, true, true), "nothing_confirmed");
+}
+
+// The widget kit's column of buttons: Up and Down skip a switched-off button and wrap, only the
+// current one is lit, Return or Space confirm it once, and a click on a button confirms it.
+TEST_F(MenuTest, AButtonColumnSkipsSwitchedOffButtonsAndConfirmsOnce) {
+    pVerticalButtonMenu column;
+    column.x = 320, column.y = 100, column.size = 20;
+    for (const char* label : {"One", "Two", "Three"})
+        column.addChoice(label);
+    column.setInactive("Three");
+    std::string seen;
+    for (PKEYCODE key : {PKEY_UP, PKEY_DOWN, PKEY_DOWN, PKEY_UP})
+        seen += (tap(column, key), std::to_string(column.current));
+    for (const pOptionallyActiveButton& button : column.buttons)
+        seen += " " + std::to_string(button.highlighted);
+    EXPECT_EQ(seen, "1010 1 0 0");
+    seen = tap(column, PKEY_RETURN) + column.getConfirmedChoice() + tap(column, PKEY_SPACE);
+    column.setInactive("One");
+    EXPECT_EQ(seen + tap(column, PKEY_RETURN), "Onenothing_confirmedOnenothing_confirmed");
+    // Row 1 spans y 115 to 135.
+    mouse->x = 320, mouse->y = 125, mouse->lastX = 317, mouse->lastY = 125;
+    mouse->buttons[PBUTTON_LEFT] = true, mouse->oldButtons[PBUTTON_LEFT] = false;
+    EXPECT_EQ(step(column), "Two");
 }
