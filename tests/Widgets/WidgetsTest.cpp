@@ -374,7 +374,8 @@ TEST_F(MenuTest, KeysMoveWithABlipAndWrapAroundAndConfirmOnce) {
     EXPECT_EQ(moves, "nothing_confirmed 2,nothing_confirmed 0,nothing_confirmed 1,"
                      "nothing_confirmed 0,nothing_confirmed 1,");
     moves = tap(menu, PKEY_SPACE);
-    moves += tap(menu, PKEY_RETURN) + menu.getCurrChoice();
+    moves += tap(menu, PKEY_RETURN);
+    moves += menu.getCurrChoice();
     EXPECT_EQ(moves + std::to_string(blips()), "High ScoresHigh ScoresHigh Scores7");
     // Held Return confirms once, and a confirmation is collected once.
     hold(PKEY_RETURN);
@@ -435,7 +436,10 @@ TEST_F(MenuTest, AButtonColumnSkipsSwitchedOffButtonsAndConfirmsOnce) {
     for (const pOptionallyActiveButton& button : column.buttons)
         seen += " " + std::to_string(button.highlighted);
     EXPECT_EQ(seen, "1010 1 0 0");
-    seen = tap(column, PKEY_RETURN) + column.getConfirmedChoice() + tap(column, PKEY_SPACE);
+    // One after another: the operands of + have no order of their own.
+    seen = tap(column, PKEY_RETURN);
+    seen += column.getConfirmedChoice();
+    seen += tap(column, PKEY_SPACE);
     column.setInactive("One");
     EXPECT_EQ(seen + tap(column, PKEY_RETURN), "Onenothing_confirmedOnenothing_confirmed");
     // Row 1 spans y 115 to 135.
