@@ -1,6 +1,7 @@
 #include "Text/pTextManager.h"
 
 #include "Game/pPlinx.h"
+#include "Image/pTextureProgram.h"
 #include "Utils/pStringUtils.h"
 
 #include <GL/gl.h>
@@ -189,6 +190,8 @@ void pTextManager::drawLines(std::string_view text, float x, float y, float h, A
     if (drawn)
         drawn->push_back({std::string(text), x, y, h, align});
     currentFont->setupFont();
+    // Without its sheet the font draws plain quads, which only fixed function does.
+    pTextureProgram::Scope programmed(currentFont->ok());
     const float shrink = fadeShrink();
     // Glyphs outside the window (or the clip rectangle) are not drawn: a long text costs only
     // its visible part. A text shorter than a line of the window is drawn whole, as reading the

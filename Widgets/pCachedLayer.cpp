@@ -1,5 +1,7 @@
 #include "Widgets/pCachedLayer.h"
 
+#include "Image/pTextureProgram.h"
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -50,6 +52,7 @@ void pCachedLayer::draw() {
     glBindTexture(GL_TEXTURE_2D, texture_);
     // The texels as they are: white leaves them untouched, whatever colour was current.
     glColor4f(1, 1, 1, 1);
+    pTextureProgram::Scope programmed;
     // The view's top row (y 0) is the texture's last.
     glBegin(GL_TRIANGLE_STRIP);
     glTexCoord2f(0, 1);

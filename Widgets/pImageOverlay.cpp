@@ -1,6 +1,7 @@
 #include "Widgets/pImageOverlay.h"
 
 #include "Image/pTexture.h"
+#include "Image/pTextureProgram.h"
 #include "Image/pTextureLoader.h"
 
 #include <GL/gl.h>
@@ -59,6 +60,7 @@ void pImageOverlay::draw(float x, float y, float w, float h, float r, float g, f
     const float v0 = blended ? inkBottom : 0.0f, v1 = blended ? inkTop : 1.0f;
     if (u1 <= u0)
         return;
+    pTextureProgram::Scope programmed;
     const float x0 = static_cast<float>(static_cast<int>(x - w));
     const float x1 = static_cast<float>(static_cast<int>(x + w));
     const float y0 = static_cast<float>(static_cast<int>(y - h));
@@ -94,6 +96,7 @@ void pImageOverlay::drawDriftingCopies(float x, float y, float w, float h, float
     const double driftX = cos(p * 0.262457327 + sin(-p * 0.3266));
     const double driftY = sin(p * 0.163424 + cos(p * 0.124 + 325.0));
     const double flicker = cos(p * 0.34562 + 364544.0) * 0.03 + 0.1;
+    pTextureProgram::Scope programmed; // once for all seven
     // Seven copies, u = 0 to 0.9; u steps in single precision like the rest of the sizes.
     for (float u = 0.0f; u < 1.0f; u += 0.15f) {
         const float s = static_cast<float>(u * 0.5 + 1.0);

@@ -4,6 +4,7 @@
 #include "Image/pTGALoader.h"
 #include "Image/pTextureLoader.h"
 #include "Image/pTextureManager.h"
+#include "Image/pTextureProgram.h"
 #include "tests/support/Files.h"
 #include "tests/support/GLTestContext.h"
 
@@ -332,4 +333,44 @@ TEST_F(Textures, UploadAtPowerOfTwoSizeAndLoadEachFileOnce) {
     EXPECT_NE(cache->getTexture(folder.file("later.tga")), nullptr) << "a failure is not kept";
     cache->clearTextures();
     EXPECT_EQ(cache->getTexture(file), nullptr);
+}
+
+// The texturing program draws exactly what fixed function draws (a filtered, scaled, tinted and
+// blended picture), is used only where texturing is on, and is put away after the outer scope.
+TEST_F(Textures, TheTexturingProgramDrawsWhatFixedFunctionDraws) {
+    pImage picture(64, 64);
+    for (int row = 0; row < 64; row++)
+        for (int column = 0; column < 64; column++)
+            picture.setPixel(row, column,
+                             pPixel(column * 4, row * 4, (row * column) % 256, (row + column) * 2));
+    pTexture texture;
+    texture.bindWithImage(&picture, false, false);
+    auto draw = [&](bool textured, bool wanted) {
+        glClearColor(0.3f, 0.1f, 0.6f, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        blended();
+        if (!textured)
+            glDisable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture.getTexID()));
+        glColor4f(0.9f, 0.5f, 0.7f, 0.6f);
+        pTextureProgram::Scope outer(wanted);
+        pTextureProgram::Scope inner(true); // follows the outer scope's choice
+        glBegin(GL_TRIANGLE_STRIP);
+        glTexCoord2f(0.1f, 0.9f), glVertex2f(13.5f, 7);
+        glTexCoord2f(0.8f, 0.9f), glVertex2f(413.5f, 7);
+        glTexCoord2f(0.1f, 0.2f), glVertex2f(13.5f, 290);
+        glTexCoord2f(0.8f, 0.2f), glVertex2f(413.5f, 290);
+        glEnd();
+        return std::tuple{readAll(), outer.programmed(), inner.programmed()};
+    };
+    for (bool textured : {true, false}) {
+        auto [fixed, fixedUsed, fixedInner] = draw(textured, false);
+        auto [programmed, used, innerUsed] = draw(textured, true);
+        EXPECT_TRUE(!fixedUsed && !fixedInner && used == textured && innerUsed == textured);
+        EXPECT_TRUE(programmed == fixed) << "textured " << textured;
+        GLint current = -1;
+        glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+        EXPECT_EQ(current, 0);
+    }
+    glClearColor(0, 0, 0, 1);
 }
