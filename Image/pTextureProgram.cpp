@@ -4,7 +4,21 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
-#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+bool listed(const char* extensions, const char* name) {
+    const size_t length = std::strlen(name);
+    for (const char* at = std::strstr(extensions, name); at; at = std::strstr(at + 1, name)) {
+        const bool starts = at == extensions || at[-1] == ' ';
+        if (starts && (at[length] == ' ' || at[length] == '\0'))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 pTextureProgram::Scope::Scope(bool wanted) {
     if (depth_++ > 0) {
@@ -12,14 +26,16 @@ pTextureProgram::Scope::Scope(bool wanted) {
         return;
     }
     const GLuint name = wanted && glIsEnabled(GL_TEXTURE_2D) ? program() : 0;
-    if (name != 0)
-        glUseProgram(name);
+    if (name != 0) {
+        glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, name);
+        glEnable(GL_FRAGMENT_PROGRAM_ARB);
+    }
     programmed_ = outerProgrammed_ = name != 0;
 }
 
 pTextureProgram::Scope::~Scope() {
     if (--depth_ == 0 && programmed_) {
-        glUseProgram(0);
+        glDisable(GL_FRAGMENT_PROGRAM_ARB);
         outerProgrammed_ = false;
     }
 }
@@ -28,39 +44,34 @@ unsigned pTextureProgram::program() {
     if (unavailable_)
         return 0;
     // A program lives as long as its context (and those sharing with it): a new context that
-    // does not know the name builds its own.
-    if (name_ != 0 && glIsProgram(name_))
+    // does not know the name loads its own.
+    if (name_ != 0 && glIsProgramARB(name_))
         return name_;
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    if (!version)
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    if (!extensions)
         return 0; // no context yet: nothing is drawn, and the next call asks again
-    name_ = std::atoi(version) >= 2 ? build() : 0;
+    name_ = listed(extensions, "GL_ARB_fragment_program") ? load() : 0;
     unavailable_ = name_ == 0;
     return name_;
 }
 
-unsigned pTextureProgram::build() {
-    static const char* const source =
-        "uniform sampler2D picture;\n"
-        "void main() { gl_FragColor = texture2D(picture, gl_TexCoord[0].st) * gl_Color; }\n";
-    const GLuint shader = glCreateShader(GL_FRAGMENT_SHADER);
-    if (shader == 0)
-        return 0;
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    GLint done = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &done);
-    GLuint program = done ? glCreateProgram() : 0;
-    if (program != 0) {
-        glAttachShader(program, shader);
-        glLinkProgram(program);
-        glGetProgramiv(program, GL_LINK_STATUS, &done);
-        if (!done) {
-            glDeleteProgram(program);
-            program = 0;
-        }
+unsigned pTextureProgram::load() {
+    // TEX where fixed function has TXP, the projective lookup.
+    static const char source[] = "!!ARBfp1.0\n"
+                                 "TEMP texel;\n"
+                                 "TEX texel, fragment.texcoord[0], texture[0], 2D;\n"
+                                 "MUL result.color, texel, fragment.color;\n"
+                                 "END\n";
+    GLuint name = 0;
+    glGenProgramsARB(1, &name);
+    glBindProgramARB(GL_FRAGMENT_PROGRAM_ARB, name);
+    glProgramStringARB(GL_FRAGMENT_PROGRAM_ARB, GL_PROGRAM_FORMAT_ASCII_ARB,
+                       static_cast<GLsizei>(sizeof source - 1), source);
+    GLint errorAt = 0;
+    glGetIntegerv(GL_PROGRAM_ERROR_POSITION_ARB, &errorAt);
+    if (errorAt != -1) {
+        glDeleteProgramsARB(1, &name);
+        name = 0;
     }
-    glDeleteShader(shader); // kept by the program while attached
-    // `picture` reads texture unit 0, the only one the game uses: uniforms start at zero.
-    return program;
+    return name;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
 // The fragment stage of fixed-function texturing with GL_MODULATE (the texel times the current
-// colour) as a small GLSL program. Fixed function divides each texture coordinate by its q at
-// every pixel; this program takes the coordinates as they come (q is always 1 in this game).
-// The picture is the same, and on Mesa's software renderer a textured pixel costs about a fifth
-// less. Where the driver has no GLSL, or the program does not build, drawing stays fixed-function.
+// colour) as a two-line ARB fragment program. Fixed function divides each texture coordinate by
+// its q at every pixel; this program takes the coordinates as they come (q is always 1 in this
+// game). The picture is the same, and on Mesa's software renderer a textured pixel costs about a
+// fifth less. Where the driver lacks ARB_fragment_program, or the program does not load,
+// drawing stays fixed-function.
 class pTextureProgram {
 public:
     // While a Scope lives, draws go through the program, if it was wanted and texturing was on
@@ -25,9 +26,9 @@ public:
     };
 
 private:
-    // The program's name in the current context, built on first use there; 0 without one.
+    // The program's name in the current context, loaded on first use there; 0 without one.
     static unsigned program();
-    static unsigned build();
+    static unsigned load();
 
     static inline unsigned name_ = 0;
     static inline bool unavailable_ = false;

@@ -368,9 +368,7 @@ TEST_F(Textures, TheTexturingProgramDrawsWhatFixedFunctionDraws) {
         auto [programmed, used, innerUsed] = draw(textured, true);
         EXPECT_TRUE(!fixedUsed && !fixedInner && used == textured && innerUsed == textured);
         EXPECT_TRUE(programmed == fixed) << "textured " << textured;
-        GLint current = -1;
-        glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-        EXPECT_EQ(current, 0);
+        EXPECT_FALSE(glIsEnabled(GL_FRAGMENT_PROGRAM_ARB));
     }
     glClearColor(0, 0, 0, 1);
 }
