@@ -354,14 +354,20 @@ TEST_F(Textures, TheTexturingProgramDrawsWhatFixedFunctionDraws) {
         glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture.getTexID()));
         glColor4f(0.9f, 0.5f, 0.7f, 0.6f);
         pTextureProgram::Scope outer(wanted);
-        pTextureProgram::Scope inner(true); // follows the outer scope's choice
+        bool innerUsed = false;
+        {
+            pTextureProgram::Scope inner(true); // follows the outer scope's choice
+            innerUsed = inner.programmed();
+        }
+        // The inner scope's end leaves the outer one's program on.
+        const bool stillOn = glIsEnabled(GL_FRAGMENT_PROGRAM_ARB);
         glBegin(GL_TRIANGLE_STRIP);
         glTexCoord2f(0.1f, 0.9f), glVertex2f(13.5f, 7);
         glTexCoord2f(0.8f, 0.9f), glVertex2f(413.5f, 7);
         glTexCoord2f(0.1f, 0.2f), glVertex2f(13.5f, 290);
         glTexCoord2f(0.8f, 0.2f), glVertex2f(413.5f, 290);
         glEnd();
-        return std::tuple{readAll(), outer.programmed(), inner.programmed()};
+        return std::tuple{readAll(), outer.programmed(), innerUsed && stillOn};
     };
     for (bool textured : {true, false}) {
         auto [fixed, fixedUsed, fixedInner] = draw(textured, false);
