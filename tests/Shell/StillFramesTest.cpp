@@ -56,11 +56,15 @@ TEST_F(StillFrames, PausedGameDrawsOnceThenOnlyWhenSomethingHappens) {
     EXPECT_EQ(presented(5), 5);
     press(PKEY_ESCAPE);
     ASSERT_TRUE(game->paused);
-    std::vector<unsigned char> paused = readAll();
+    // Not only is nothing shown: nothing is drawn, and the back buffer keeps what it had.
+    glClearColor(1, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
+    std::vector<unsigned char> untouched = readAll();
     float time = game->totalTime;
     EXPECT_EQ(presented(30), 0);
     EXPECT_NEAR(game->totalTime - time, 30 * 0.033, 1e-3) << "the game's clock runs on";
-    EXPECT_EQ(readAll(), paused);
+    EXPECT_EQ(readAll(), untouched);
 
     const uint32_t wakers[][2] = {{PEVENT_CLASS_KEYBOARD, PEVENT_RAW_KEY_DOWN},
                                   {PEVENT_CLASS_MOUSE, PEVENT_MOUSE_MOVED},
