@@ -112,8 +112,10 @@ TEST_F(DisplayTest, AFailedFullScreenEntryLeavesTheWindowGoing) {
 TEST_F(DisplayTest, LeavingFullScreenWithoutAWindowOpensOneAndTheViewFollowsItsSize) {
     game.killWindow();
     ASSERT_TRUE(game.createFullscreenGLContext(0));
+    EXPECT_TRUE(SDL_GetWindowFlags(game.fullscreenWindow) & SDL_WINDOW_BORDERLESS);
     game.exitFullscreen();
     ASSERT_NE(game.window, nullptr);
+    EXPECT_FALSE(SDL_GetWindowFlags(game.window) & SDL_WINDOW_BORDERLESS) << "a framed window";
     int left = -1, top = -1;
     SDL_GetWindowPosition(game.window, &left, &top);
     EXPECT_EQ(std::string(SDL_GetWindowTitle(game.window)), "Plinx");
