@@ -30,7 +30,7 @@ TEST(pTimer, MarksSuspendResumeResetAdvanceAndWait) {
     unsigned int plain = timer->setMark(), paused = timer->setMark();
     EXPECT_EQ(paused, plain + 1);
     std::string seen;
-    for (double ms : {100, 250, 250, 50}) {
+    for (double ms : {100, 250, 250, 50, 20}) {
         clock.advance(ms);
         seen += std::to_string(int(timer->timeSinceMark(paused))) + " ";
         ms == 100 || ms == 250 ? timer->suspendMark(paused) : timer->resumeMark(paused);
@@ -42,7 +42,7 @@ TEST(pTimer, MarksSuspendResumeResetAdvanceAndWait) {
     clock.advance(10);
     EXPECT_EQ(seen + std::to_string(int(timer->timeSinceMark(paused))) + " " +
                   std::to_string(int(timer->timeSinceMark(plain))),
-              "100 100 100 100 10 560");
+              "100 100 100 100 120 10 580");
     clock.stepPerReading = 1;
     double before = timer->currentTime();
     timer->wait(5.0);
@@ -63,6 +63,7 @@ TEST(pVector, ArithmeticMatricesAndRotation) {
     EXPECT_TRUE(v + pVector(1, 1, 1) == pVector(2, 3, 4) && -v == pVector(-1, -2, -3));
     EXPECT_TRUE(2.0f * v == v * 2.0f && v / 2.0f == pVector(0.5f, 1, 1.5f));
     EXPECT_EQ(pVector(1, 2, 3).cross(pVector(4, 5, 6)), pVector(-3, 6, -3));
+    EXPECT_FLOAT_EQ(pVector(1, 2, 3).dot(pVector(4, -5, 6)), 12);
     EXPECT_FLOAT_EQ(pVector(3, 4, 0).length(), 5);
     float translate[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 10, 20, 30, 1};
     float shear[16] = {1, 2, 3, 0, 4, 5, 6, 0, 7, 8, 9, 0, 0, 0, 0, 1};
