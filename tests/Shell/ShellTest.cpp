@@ -155,6 +155,12 @@ TEST_F(pOGLUtilTest, OrthographicOriginIsTopLeftAndTexturedBoxesKeepTheirRows) {
     pOGLUtil::drawBoxTextured(150, 150, 50, 50, 300, 400, 0, 480, 1, 1, 1, 1, texture.getTexID());
     pOGLUtil::drawBoxTextured(150, 150, 0, 50, 0, 400, 0, 480, 1, 1, 1, 1, texture.getTexID());
     EXPECT_EQ(litPixels(), 0);
+    // An outline: all four sides, nothing inside.
+    glDisable(GL_TEXTURE_2D);
+    pOGLUtil::drawBoxOutline(320.5f, 240.5f, 100, 50, 1, 0, 0, 1);
+    EXPECT_TRUE(reddish(pixel(220, 240)) && reddish(pixel(320, 190)) &&
+                reddish(pixel(420, 240)) && reddish(pixel(320, 290)));
+    EXPECT_EQ(pixel(320, 240), kBlack);
 }
 
 TEST_F(pOGLUtilTest, TextOnlyWhereThereIsADisplay) {
