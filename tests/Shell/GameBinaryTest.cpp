@@ -194,9 +194,9 @@ TEST(GameBinary, StartsAsAskedIdlesQuietlyAndEndsWhenAskedHavingSavedItsPreferen
         // the search can catch the full-screen window between unmapping and mapping again, so
         // it is asked again for a few seconds before the answer counts.
         game.waitFor([] { return false; }, 2);
+        const std::string other = fullscreen ? window : full;
         const auto asAsked = [&](const std::string& seen) {
-            return seen.find(size) != seen.npos &&
-                   seen.find(fullscreen ? window : full) == seen.npos;
+            return seen.find(size) != seen.npos && seen.find(other) == seen.npos;
         };
         std::string seen = windows();
         for (int i = 0; i < 30 && !asAsked(seen); i++) {
