@@ -133,6 +133,13 @@ TEST_F(OptionsScreen, KeysAloneSetEveryOptionAndAFreshStartReadsThemBack) {
     panel.textHeight = 20;
     panel.setDefaultActions();
     EXPECT_EQ(panel.getTotalHeight(), 335.0f);
+    // Drawn, the selected row is at full brightness, the others at half.
+    panel.x = 320, panel.y = 30, panel.selected = 1;
+    makeCurrent();
+    blended();
+    panel.draw(0);
+    EXPECT_EQ(litPixels(0, 0, 640, 40, 140) + litPixels(0, 70, 640, 480, 140), 0);
+    EXPECT_GT(litPixels(0, 40, 640, 70, 140), 100);
 
     const Settings rebound = {{"fxVolume", "208"},       {"fullScreen", "1"},
                               {"blockMarks", "1"},       {"ACTION_MOVELEFT", "124"},

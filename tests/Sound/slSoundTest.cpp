@@ -143,6 +143,7 @@ TEST_F(SoundTest, VolumeStereoPositionAndRateAreSentToTheChannel) {
               0);
     EXPECT_NEAR(slGetChannelRate(3), 0.5, 1e-4);
     EXPECT_EQ(slGetSoundRate(blip), 0);
+    EXPECT_EQ(slGetSoundRate(blip + 1), -1) << "played on no channel";
 }
 
 TEST_F(SoundTest, LoopsChainsAndPausesPlayOut) {
