@@ -197,6 +197,14 @@ TEST_F(FileTest, ASaveClearsTheTemporariesOfKilledSaves) {
         std::filesystem::last_write_time(file, hourAgo);
     ASSERT_TRUE(attribs.writeFile(folder.file("scores.txt")));
     EXPECT_EQ(readFileBytes(folder.file("scores.txt")), "{\nfxVolume\n256\n}\n");
+    // A new file is readable by all; a replaced one keeps the permissions the player gave it.
+    const auto mode = [&] {
+        return int(std::filesystem::status(folder.file("scores.txt")).permissions());
+    };
+    const int created = mode();
+    std::filesystem::permissions(folder.file("scores.txt"), std::filesystem::perms(0600));
+    ASSERT_TRUE(attribs.writeFile(folder.file("scores.txt")));
+    EXPECT_EQ(created * 10000 + mode(), 0644 * 10000 + 0600);
     EXPECT_TRUE(!std::filesystem::exists(stale) && std::filesystem::exists(fresh));
     for (const std::string& file : others)
         EXPECT_TRUE(std::filesystem::exists(file)) << file;

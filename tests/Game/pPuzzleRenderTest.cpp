@@ -110,6 +110,7 @@ TEST_F(BoardPicture, PieceAndQueueShowTheirCellsInBoardOrderTheNextPieceHighest)
                   "0123 012333333333")
             << "the piece at depth " << depth << ", queue[2] highest";
     }
+    EXPECT_EQ(tint(centre(8) + 0.8f, centre(4) - 1.5f), 4) << "each cell a square: the well below";
 }
 
 TEST_F(BoardPicture, CellsShowPackedDownTheirColumnAndSquaresAreOutlinedWhereTheyAre) {

@@ -77,6 +77,7 @@ TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
     EXPECT_EQ(pTimer::instance()->currentTime(), 5050.001);
     recorder->frame(5090000); // a slow frame
     recorder->frame(5106667);
+    recorder->frame(5106667); // the same microsecond
     recorder->note("end score 1");
     pTimer::setTimeSource(nullptr);
 
@@ -93,7 +94,7 @@ TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
     }
     // Key events only, and the end the recording expects.
     EXPECT_EQ(frames + replay.expectedEnd,
-              "5016667;5033334;5050001 key 1/36;5090000;5106667;end score 1");
+              "5016667;5033334;5050001 key 1/36;5090000;5106667;5106667;end score 1");
     // Names the table's file cannot hold as they are survive the trip through scores.txt.
     replay.table[0] = {7, "}"};
     replay.table[1] = {6, ""};
@@ -158,8 +159,8 @@ TEST_F(pOGLUtilTest, OrthographicOriginIsTopLeftAndTexturedBoxesKeepTheirRows) {
     // An outline: all four sides, nothing inside.
     glDisable(GL_TEXTURE_2D);
     pOGLUtil::drawBoxOutline(320.5f, 240.5f, 100, 50, 1, 0, 0, 1);
-    EXPECT_TRUE(reddish(pixel(220, 240)) && reddish(pixel(320, 190)) &&
-                reddish(pixel(420, 240)) && reddish(pixel(320, 290)));
+    EXPECT_TRUE(reddish(pixel(220, 240)) && reddish(pixel(320, 190)) && reddish(pixel(420, 240)) &&
+                reddish(pixel(320, 290)));
     EXPECT_EQ(pixel(320, 240), kBlack);
 }
 

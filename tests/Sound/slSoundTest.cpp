@@ -144,6 +144,9 @@ TEST_F(SoundTest, VolumeStereoPositionAndRateAreSentToTheChannel) {
     EXPECT_NEAR(slGetChannelRate(3), 0.5, 1e-4);
     EXPECT_EQ(slGetSoundRate(blip), 0);
     EXPECT_EQ(slGetSoundRate(blip + 1), -1) << "played on no channel";
+    // Stretched over no time at all, it plays at its own rate.
+    ASSERT_EQ(slPlaySoundStretchedOverDuration(blip, &channel, kExactChannel, 256, 0, 0, 0), 0);
+    EXPECT_EQ(slGetChannelRate(3), 1.0);
 }
 
 TEST_F(SoundTest, LoopsChainsAndPausesPlayOut) {

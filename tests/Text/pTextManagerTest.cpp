@@ -241,7 +241,7 @@ TEST_F(TextManagerTest, FontMetricsComeFromTheInkAndTheMarkers) {
     sheet.block('|', 5, 5, 4, 9).marker('|', 4);
     sheet.block('B', 3, 6, 5, 8).marker('B', 2).marker('B', 9);
     sheet.block('T', 2, 9, 2, 14).marker('T', 2);
-    sheet.block('N', 4, 8, 6, 9);
+    sheet.block('N', 4, 8, 6, 9).block('l', 1, 1, 2, 5); // 'l' inked in the first column only
     sheet.block('\x7f', 1, 15, 0, 15).marker('\x7f', 0); // the last cell, filled to its edges
     sheet.block('\x02', 7, 8, 3, 3).marker('\x02', 3);   // a cell of the first row
     sheet.ink('o', 1, 7, 1).ink('o', 15, 7, 1); // faint ink still counts, up to the last column
@@ -249,9 +249,9 @@ TEST_F(TextManagerTest, FontMetricsComeFromTheInkAndTheMarkers) {
     ASSERT_TRUE(font.ok());
     // Left, width, top, height and baseline of each, in sixteenths of the cell.
     const std::pair<char, std::array<float, 5>> expected[] = {
-        {'|', {5, 0, 9, 5, 4}},       {'B', {3, 3, 8, 3, 2}},   {'N', {4, 4, 9, 3, 0}},
-        {'o', {1, 14, 7, 0, 0}},      {'a', {0, 0, 0, 0, 0}},   {'T', {2, 7, 14, 12, 2}},
-        {'\x7f', {1, 14, 15, 15, 0}}, {'\x02', {7, 1, 3, 0, 3}}};
+        {'|', {5, 0, 9, 5, 4}},       {'B', {3, 3, 8, 3, 2}},    {'N', {4, 4, 9, 3, 0}},
+        {'o', {1, 14, 7, 0, 0}},      {'a', {0, 0, 0, 0, 0}},    {'T', {2, 7, 14, 12, 2}},
+        {'\x7f', {1, 14, 15, 15, 0}}, {'\x02', {7, 1, 3, 0, 3}}, {'l', {1, 0, 5, 3, 0}}};
     for (const auto& [ch, m] : expected) {
         const pGlyphMetrics& g = font.glyphs[static_cast<int>(ch)];
         EXPECT_EQ((std::array<float, 5>{g.left, g.width, g.top, g.height, g.baseline}),
