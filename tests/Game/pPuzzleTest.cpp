@@ -159,7 +159,8 @@ TEST_F(Board, SquaresAreClearedOnceEachWhenTheSweeperLeavesTheirColumn) {
     sweepAt(4);
     steps(3, 0.1f); // still on column 4
     EXPECT_EQ(p.score, 0);
-    p.fallDelay = 0.2f, p.sweepTime = 5 * 360; // it leaves in a step in which the piece falls
+    // It leaves a pass later, in a step in which the piece falls.
+    p.fallDelay = 0.2f, p.sweepTime = (16 + 5) * 360;
     p.update(0.0f);
     EXPECT_EQ(std::to_string(p.score) + columns(4, 5), "1..1.......|..........");
     steps(2, 0.001f); // the cell above falls into the gap, a row per step
