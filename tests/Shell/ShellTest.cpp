@@ -102,9 +102,9 @@ TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
     std::string text = readFileBytes(folder.file("scores.txt"));
     EXPECT_EQ(text.find("\n}\n", 0), text.find("\n}\n{")) << text;
     pInputReplay bad;
-    writeFileBytes(folder.file("bad.txt"), "plinx input 1\nf 16667 x\n");
+    writeFileBytes(folder.file("bad.txt"), "plinx input 1\n\nf 16667 x\n"); // a blank line is fine
     EXPECT_FALSE(bad.load(folder.file("bad.txt"), error));
-    EXPECT_NE(error.find("bad.txt:2"), error.npos) << error;
+    EXPECT_NE(error.find("bad.txt:3"), error.npos) << error;
     writeFileBytes(folder.file("other.txt"), "some other file\n");
     EXPECT_FALSE(bad.load(folder.file("missing.txt"), error) ||
                  bad.load(folder.file("other.txt"), error));
