@@ -67,6 +67,15 @@ protected:
         text->currentFont = before;
         pPlinx::instance()->transitionManager.active = false;
     }
+    // The current colour as "r,g,b,a," in 0..255.
+    static std::string colour() {
+        GLfloat c[4];
+        glGetFloatv(GL_CURRENT_COLOR, c);
+        std::string all;
+        for (GLfloat channel : c)
+            all += std::to_string(std::lround(channel * 255)) + ",";
+        return all;
+    }
 };
 
 // Fonts are registered once by name; measuring takes the widest line and every line break.
@@ -91,54 +100,77 @@ TEST_F(TextManagerTest, FontsAreRegisteredOnceAndMeasureWidestLineAndAllLines) {
     text->drawString("HHH", 100, 100, 48);
     text->drawStringCentered("HHH", 100, 100, 48);
     EXPECT_EQ(litPixels(), 0);
+    FontSheet sheet;
+    sheet.block('|', 5, 5, 4, 9).marker('|', 4);
+    sheet.block('B', 3, 6, 5, 8).marker('B', 2).marker('B', 9);
+    sheet.block('T', 2, 9, 2, 14).marker('T', 2);
+    sheet.block('N', 4, 8, 6, 9).block('l', 1, 1, 2, 5); // 'l' inked in the first column only
+    sheet.block('\x7f', 1, 15, 0, 15).marker('\x7f', 0); // the last cell, filled to its edges
+    sheet.block('\x02', 7, 8, 3, 3).marker('\x02', 3);   // a cell of the first row
+    sheet.ink('o', 1, 7, 1).ink('o', 15, 7, 1); // faint ink still counts, up to the last column
+    pFontDesc font(sheet.writeTo(folder.file("font.tga")));
+    ASSERT_TRUE(font.ok());
+    // Left, width, top, height and baseline of each, in sixteenths of the cell.
+    const std::pair<char, std::array<float, 5>> expected[] = {
+        {'|', {5, 0, 9, 5, 4}},       {'B', {3, 3, 8, 3, 2}},    {'N', {4, 4, 9, 3, 0}},
+        {'o', {1, 14, 7, 0, 0}},      {'a', {0, 0, 0, 0, 0}},    {'T', {2, 7, 14, 12, 2}},
+        {'\x7f', {1, 14, 15, 15, 0}}, {'\x02', {7, 1, 3, 0, 3}}, {'l', {1, 0, 5, 3, 0}}};
+    for (const auto& [ch, m] : expected) {
+        const pGlyphMetrics& g = font.glyphs[static_cast<int>(ch)];
+        EXPECT_EQ((std::array<float, 5>{g.left, g.width, g.top, g.height, g.baseline}),
+                  (std::array<float, 5>{m[0] / 16, m[1] / 16, m[2] / 16, m[3] / 16, m[4] / 16}))
+            << ch;
+    }
+    // The baseline marker is wiped from the uploaded texture; ink and a second marker stay.
+    std::vector<unsigned char> texels(FontSheet::WIDTH * FontSheet::HEIGHT * 4);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(font.texture->getTexID()));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    auto alpha = [&](int x, int y) { return texels[FontSheet::index('B', x, y) * 4 + 3]; };
+    EXPECT_EQ(alpha(0, 2) + alpha(0, 9) * 1000 + alpha(3, 5), 255255);
+    EXPECT_EQ(font.getMaxCharHeight(), 15.0f / 16);
+    EXPECT_EQ(font.getCharWidth('T', 32.0f), 14.0f);
+    EXPECT_EQ(font.getCharWidth(static_cast<char>(200), 32.0f), 0.0f);
+    EXPECT_EQ(font.texture->getImage(), nullptr);
+    EXPECT_FALSE(pFontDesc(folder.file("missing.tga")).ok());
 }
 
-TEST_F(TextManagerTest, ColourEscapesHaveExactBytesAndSetTheColour) {
+// Colour escapes: their bytes, the colour they set, and word wrapping around them.
+TEST_F(TextManagerTest, ColourEscapesSetTheColourAndWrappingKeepsThemWhole) {
     EXPECT_EQ(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), "\001A\040\001A");
     EXPECT_EQ(pTextManager::getColorChangeStringub(255, 128, 0, 64), "\001A\041\001\021");
     EXPECT_EQ(pTextManager::getColorChangeStringf(2.0f, -1.0f, 1e30f, 0.999f), "\001A\001A\100");
-    auto colour = [] {
-        GLfloat c[4];
-        glGetFloatv(GL_CURRENT_COLOR, c);
-        return std::to_string(std::lround(c[0] * 255)) + "," +
-               std::to_string(std::lround(c[1] * 255)) + "," +
-               std::to_string(std::lround(c[2] * 255)) + "," +
-               std::to_string(std::lround(c[3] * 255));
-    };
     text->drawString(pTextManager::getColorChangeStringf(1.0f, 0.5f, 0.0f, 1.0f), 10, 100, 48);
     EXPECT_EQ(litPixels(), 0);
-    EXPECT_EQ(colour(), "255,124,0,255");
+    EXPECT_EQ(colour(), "255,124,0,255,");
     // Code bytes 10 and 13 are colours, not line breaks; a cut-short escape ends the line
     // without changing the colour.
     const std::string amber = pTextManager::getColorChangeStringf(1.0f, 0.8f, 0.2f, 1.0f);
     ASSERT_EQ(amber[3], '\r');
     EXPECT_EQ(text->getStringHeight(amber + "H", 10) + text->getStringWidth(amber + "H", 48),
               57.2f);
-    EXPECT_EQ(text->formatStringToWidth(amber + "HH HH", 3 * 47.2f, 48), amber + "HH\nHH");
-    EXPECT_EQ(text->formatStringToWidth("HH HH" + amber, 3 * 47.2f, 48), "HH\nHH" + amber);
     text->drawString(amber + "H", 10, 100, 48);
-    EXPECT_EQ(inkBox() + " " + colour(), "10,57,52,99 255,204,48,255");
+    EXPECT_EQ(inkBox() + " " + colour(), "10,57,52,99 255,204,48,255,");
     glClear(GL_COLOR_BUFFER_BIT);
     text->drawString(std::string("H\001\002\002\002"), 10, 100, 48);
-    EXPECT_EQ(inkBox() + " " + colour(), "10,57,52,99 255,204,48,255");
-}
-
-TEST_F(TextManagerTest, WrapsAtBlanksAndBreaksLongWords) {
+    EXPECT_EQ(inkBox() + " " + colour(), "10,57,52,99 255,204,48,255,");
     // Every glyph but the blank measures like 'H' here. At four of them to a line the words
     // wrap at blanks; a word that does not fit breaks with a hyphen, the last two letters
     // going on (also more than ten letters past the last blank), and a piece always keeps one
-    // letter however narrow the width.
+    // letter however narrow the width. The amber escape's line-break byte breaks no line.
     const float h4 = 4 * 47.2f + 1;
-    EXPECT_EQ(text->formatStringToWidth("HH HHH H HHHH HH H HHH HHHH H", h4, 48),
-              "HH\nHHH\nH\nHHHH\nHH H\nHHH\nHHHH\nH");
-    EXPECT_EQ(text->formatStringToWidth("HH\tHHH", h4, 48), "HH\nHHH");
-    EXPECT_EQ(text->formatStringToWidth(std::string(10, 'H'), 5 * 47.2f + 1, 48),
-              "HHHH-\nHHHH-\nHH");
-    EXPECT_EQ(text->formatStringToWidth("H " + std::string(12, 'H'), 12 * 47.2f, 48),
-              "H HHHHHHHHH-\nHHH");
-    EXPECT_EQ(text->formatStringToWidth("HHHH", 1.5f * 47.2f, 48), "H-\nH-\nH-\nH");
-    EXPECT_EQ(text->formatStringToWidth("HHH", 1.0f, 48) + text->formatStringToWidth("", 1, 48),
-              "H-\nH-\nH");
+    const std::tuple<std::string, float, std::string> wraps[] = {
+        {"HH HHH H HHHH HH H HHH HHHH H", h4, "HH\nHHH\nH\nHHHH\nHH H\nHHH\nHHHH\nH"},
+        {"HH\tHHH", h4, "HH\nHHH"},
+        {std::string(10, 'H'), 5 * 47.2f + 1, "HHHH-\nHHHH-\nHH"},
+        {"H " + std::string(12, 'H'), 12 * 47.2f, "H HHHHHHHHH-\nHHH"},
+        {"HHHH", 1.5f * 47.2f, "H-\nH-\nH-\nH"},
+        {"HHH", 1.0f, "H-\nH-\nH"},
+        {"", 1, ""},
+        {amber + "HH HH", 3 * 47.2f, amber + "HH\nHH"},
+        {"HH HH" + amber, 3 * 47.2f, "HH\nHH" + amber}};
+    for (const auto& [input, width, expected] : wraps)
+        EXPECT_EQ(text->formatStringToWidth(input, width, 48), expected) << input;
     // Wherever a word breaks, a colour escape stays whole: white's code bytes are letters,
     // black's are themselves the escape byte.
     const std::string word(12, 'H');
@@ -187,18 +219,9 @@ TEST_F(TextManagerTest, AlignedStringsLandWhereMeasuredAndShrinkWithTheFade) {
     glClear(GL_COLOR_BUFFER_BIT);
     text->drawStringFromRight("HHHH", 600, 400, 48, 0, 560, 0, 480);
     EXPECT_EQ(inkBox(), "411,559,352,399");
-    // Half way into a fade: half-size glyphs, each 44 / 8 right of its pen and 64 / 8 up.
-    pTransitionManager& fade = pPlinx::instance()->transitionManager;
-    fade.active = true;
-    fade.darkness = 0.5f;
-    glClear(GL_COLOR_BUFFER_BIT);
-    text->drawString("HH", 100.25f, 200, 48);
-    EXPECT_EQ(inkBox(0, 148) + " " + inkBox(148), "106,129,168,191 153,176,168,191");
-}
 
-// A text far longer than the window, as a doctored scores.txt can hold: drawing it costs what
-// its visible part costs, shows the same, and still leaves the colour its end sets.
-TEST_F(TextManagerTest, OnlyTheVisiblePartOfALongTextIsDrawn) {
+    // A text far longer than the window, as a doctored scores.txt can hold: drawing it costs what
+    // its visible part costs, shows the same, and still leaves the colour its end sets.
     const auto shown = [&](const std::string& s, int variant, double& seconds) {
         glClear(GL_COLOR_BUFFER_BIT);
         glColor4f(1, 1, 1, 1);
@@ -220,53 +243,16 @@ TEST_F(TextManagerTest, OnlyTheVisiblePartOfALongTextIsDrawn) {
         auto expected = shown(visible + end, variant, shortTime);
         EXPECT_TRUE(shown(visible + std::string(4 << 20, 'H') + end, variant, longTime) ==
                     expected);
-        GLfloat colour[4];
-        glGetFloatv(GL_CURRENT_COLOR, colour);
-        EXPECT_EQ(colour[1], 0.0f) << "the colour change at the end was lost";
+        EXPECT_EQ(colour(), "255,0,0,255,") << "the colour change at the end was lost";
         EXPECT_LT(longTime, 0.1) << "the visible part alone: " << shortTime << " s";
     }
-}
-
-// The alpha of a texel of a font's uploaded texture, in cell coordinates.
-int uploadedAlpha(pFontDesc& font, int ch, int x, int y) {
-    std::vector<unsigned char> texels(FontSheet::WIDTH * FontSheet::HEIGHT * 4);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(font.texture->getTexID()));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    return texels[FontSheet::index(ch, x, y) * 4 + 3];
-}
-
-TEST_F(TextManagerTest, FontMetricsComeFromTheInkAndTheMarkers) {
-    FontSheet sheet;
-    sheet.block('|', 5, 5, 4, 9).marker('|', 4);
-    sheet.block('B', 3, 6, 5, 8).marker('B', 2).marker('B', 9);
-    sheet.block('T', 2, 9, 2, 14).marker('T', 2);
-    sheet.block('N', 4, 8, 6, 9).block('l', 1, 1, 2, 5); // 'l' inked in the first column only
-    sheet.block('\x7f', 1, 15, 0, 15).marker('\x7f', 0); // the last cell, filled to its edges
-    sheet.block('\x02', 7, 8, 3, 3).marker('\x02', 3);   // a cell of the first row
-    sheet.ink('o', 1, 7, 1).ink('o', 15, 7, 1); // faint ink still counts, up to the last column
-    pFontDesc font(sheet.writeTo(folder.file("font.tga")));
-    ASSERT_TRUE(font.ok());
-    // Left, width, top, height and baseline of each, in sixteenths of the cell.
-    const std::pair<char, std::array<float, 5>> expected[] = {
-        {'|', {5, 0, 9, 5, 4}},       {'B', {3, 3, 8, 3, 2}},    {'N', {4, 4, 9, 3, 0}},
-        {'o', {1, 14, 7, 0, 0}},      {'a', {0, 0, 0, 0, 0}},    {'T', {2, 7, 14, 12, 2}},
-        {'\x7f', {1, 14, 15, 15, 0}}, {'\x02', {7, 1, 3, 0, 3}}, {'l', {1, 0, 5, 3, 0}}};
-    for (const auto& [ch, m] : expected) {
-        const pGlyphMetrics& g = font.glyphs[static_cast<int>(ch)];
-        EXPECT_EQ((std::array<float, 5>{g.left, g.width, g.top, g.height, g.baseline}),
-                  (std::array<float, 5>{m[0] / 16, m[1] / 16, m[2] / 16, m[3] / 16, m[4] / 16}))
-            << ch;
-    }
-    // Markers are wiped from the texture.
-    EXPECT_EQ(uploadedAlpha(font, 'B', 0, 2) + uploadedAlpha(font, 'B', 0, 9) * 1000 +
-                  uploadedAlpha(font, 'B', 3, 5),
-              255255);
-    EXPECT_EQ(font.getMaxCharHeight(), 15.0f / 16);
-    EXPECT_EQ(font.getCharWidth('T', 32.0f), 14.0f);
-    EXPECT_EQ(font.getCharWidth(static_cast<char>(200), 32.0f), 0.0f);
-    EXPECT_EQ(font.texture->getImage(), nullptr);
-    EXPECT_FALSE(pFontDesc(folder.file("missing.tga")).ok());
+    // Half way into a fade: half-size glyphs, each 44 / 8 right of its pen and 64 / 8 up.
+    pTransitionManager& fade = pPlinx::instance()->transitionManager;
+    fade.active = true;
+    fade.darkness = 0.5f;
+    glClear(GL_COLOR_BUFFER_BIT);
+    text->drawString("HH", 100.25f, 200, 48);
+    EXPECT_EQ(inkBox(0, 148) + " " + inkBox(148), "106,129,168,191 153,176,168,191");
 }
 
 } // namespace
