@@ -22,15 +22,6 @@ pImage numbered(unsigned int width, unsigned int height) {
     return image;
 }
 
-pPixel clamped(unsigned int a, unsigned int b, unsigned int c, unsigned int d, int mode) {
-    int saved = pPixel::clampMode_;
-    pPixel::clampMode_ = mode;
-    unsigned int v[4] = {a, b, c, d};
-    pPixel::clamp(v);
-    pPixel::clampMode_ = saved;
-    return pPixel(v[0] & 255, v[1] & 255, v[2] & 255, v[3] & 255);
-}
-
 // Feeds byte-built files to a reader. The image holds one marker pixel before every load, so a
 // refused file shows as an untouched image.
 struct ImageFile : ::testing::Test {
@@ -85,18 +76,23 @@ struct Bmp {
 
 } // namespace
 
-TEST(pPixel, ClampModesSumsAndTruncatingScale) {
+TEST(pImage, PixelsCopiesSamplingResizingAndTextureSizes) {
     EXPECT_EQ(pPixel(), pPixel(0, 0, 0, 255));
-    EXPECT_EQ(clamped(300, 150, 0, 255, 1), pPixel(255, 127, 0, 216));
-    EXPECT_EQ(clamped(300, 150, 0, 255, 0), pPixel(255, 150, 0, 255));
+    // Clamped in mode 1 by scaling all four down together, in mode 0 each on its own.
+    const int savedMode = pPixel::clampMode_;
+    for (auto [mode, expected] :
+         {std::pair{1, pPixel(255, 127, 0, 216)}, {0, pPixel(255, 150, 0, 255)}}) {
+        unsigned int v[4] = {300, 150, 0, 255};
+        pPixel::clampMode_ = mode;
+        pPixel::clamp(v);
+        EXPECT_EQ(pPixel(v[0] & 255, v[1] & 255, v[2] & 255, v[3] & 255), expected) << mode;
+    }
+    pPixel::clampMode_ = savedMode;
     EXPECT_EQ(pPixel(200, 100, 50, 255) + pPixel(100, 100, 50, 255), pPixel(150, 100, 50, 255));
     EXPECT_EQ(0.25f * pPixel(255, 255, 255, 255), pPixel(63, 63, 63, 63));
     // Huge factors scale down together; negative ones give zero instead of an undefined cast.
     EXPECT_EQ(1e9f * pPixel(255, 0, 0, 255), pPixel(255, 0, 0, 255));
     EXPECT_EQ(pPixel(255, 255, 255, 255) * -3.0f, pPixel(0, 0, 0, 0));
-}
-
-TEST(pImage, CopiesSamplingResizingAndTextureSizes) {
     pImage image;
     image.reinitialize(3, 2);
     EXPECT_EQ(std::count(image.getPixelData(), image.getPixelData() + 6, pPixel()), 6);
@@ -136,31 +132,24 @@ TEST(pImage, CopiesSamplingResizingAndTextureSizes) {
     EXPECT_EQ(sizes, "64x4 1x4 4x4 4x4 8x4 64x4 128x4 128x4 256x4 0x0 ");
 }
 
-TEST_F(ImageFile, TgaEveryTypeAndDepthPacketsIdFieldAndOrigin) {
+TEST_F(ImageFile, TgaEveryTypeAndDepthPacketsIdFieldAndOriginAndNoHostileFile) {
     pTGALoader* reader = pTGALoader::instance();
-    struct Case {
-        int depth;
-        std::vector<unsigned char> bytes;
-        pPixel pixel;
-    };
-    const Case cases[] = {{8, {0x40}, pPixel(0x40, 0x40, 0x40, 255)},
-                          {16, {0xFF, 0x7F}, pPixel(248, 248, 248, 255)},
-                          {16, {0xFF, 0xFF}, pPixel(248, 248, 248, 255)},
-                          {24, {10, 20, 30}, pPixel(30, 20, 10, 255)},
-                          {32, {10, 20, 30, 40}, pPixel(30, 20, 10, 40)}};
+    const std::tuple<int, std::vector<unsigned char>, pPixel> cases[] = {
+        {8, {0x40}, pPixel(0x40, 0x40, 0x40, 255)},
+        {16, {0xFF, 0x7F}, pPixel(248, 248, 248, 255)},
+        {16, {0xFF, 0xFF}, pPixel(248, 248, 248, 255)},
+        {24, {10, 20, 30}, pPixel(30, 20, 10, 255)},
+        {32, {10, 20, 30, 40}, pPixel(30, 20, 10, 40)}};
     for (int type : {2, 3, 10, 11}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE("type " + std::to_string(type) + " depth " + std::to_string(c.depth));
-            ByteFile f = tga(type, 2, 1, c.depth);
-            if (type >= 10)
-                f.u8(0x01); // raw packet of two pixels
-            f.append(c.bytes).append(c.bytes);
-            const bool colourOfGrey = c.depth == 8 && (type == 2 || type == 10);
+        for (const auto& [depth, bytes, pixel] : cases) {
+            SCOPED_TRACE("type " + std::to_string(type) + " depth " + std::to_string(depth));
+            // Packed types start with a raw packet of two pixels.
+            ByteFile f = tga(type, 2, 1, depth).fill(type >= 10, 0x01).append(bytes).append(bytes);
+            const bool colourOfGrey = depth == 8 && (type == 2 || type == 10);
             ASSERT_EQ(load(reader, f), !colourOfGrey);
-            EXPECT_TRUE(colourOfGrey
-                            ? untouched()
-                            : image.getPixel(0, 0) == c.pixel && image.getPixel(0, 1) == c.pixel &&
-                                  image.getWidth() == 2);
+            EXPECT_TRUE(colourOfGrey ? untouched()
+                                     : image.getPixel(0, 0) == pixel &&
+                                           image.getPixel(0, 1) == pixel && image.getWidth() == 2);
         }
     }
     // 4 x 2: a run of four (0x83), a raw packet of three (0x02) across the row end, a run of one.
@@ -177,10 +166,6 @@ TEST_F(ImageFile, TgaEveryTypeAndDepthPacketsIdFieldAndOrigin) {
     EXPECT_EQ(image.getPixelub(0, 0, 0) * 10 + image.getPixelub(1, 0, 0), 79);
     // Sides up to 4096 are taken.
     EXPECT_TRUE(load(reader, runLengthTga(4096, 1)) && load(reader, runLengthTga(1, 4096)));
-}
-
-TEST_F(ImageFile, TgaHostileFilesAreRefusedAndLeaveTheImage) {
-    pTGALoader* reader = pTGALoader::instance();
     ByteFile good = tga(2, 2, 2, 32).fill(16, 0x55);
     ASSERT_TRUE(load(reader, good));
     // No width, negative height, a side past 4096 (each way), too wide, a gigabyte promised by ten
@@ -224,7 +209,7 @@ TEST_F(ImageFile, TgaTheMemoryCannotHoldIsRefused) {
     EXPECT_TRUE(pTGALoader::instance()->load(big, &image));
 }
 
-TEST_F(ImageFile, BmpPaddedRowsPalettesAndTheDataOffset) {
+TEST_F(ImageFile, BmpPaddedRowsPalettesAndTheDataOffsetAndNoHostileFile) {
     pBMPLoader* reader = pBMPLoader::instance();
     for (uint32_t width : {1u, 2u, 3u}) {
         Bmp bmp{.width = width, .height = 2};
@@ -248,9 +233,7 @@ TEST_F(ImageFile, BmpPaddedRowsPalettesAndTheDataOffset) {
     EXPECT_EQ(image.getPixel(0, 1), pPixel(248, 248, 248, 255));
 
     Bmp four{.width = 3, .bits = 4, .pixels = {0x10, 0x1F, 0, 0}}; // odd width: last half unused
-    four.palette.assign(16, 0);
-    four.palette[0] = 0x00FF00;
-    four.palette[1] = 0xFF0000;
+    four.palette = {0x00FF00, 0xFF0000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     ASSERT_TRUE(load(reader, four.file()));
     EXPECT_TRUE(image.getPixel(0, 0) == pPixel(255, 0, 0, 255) &&
                 image.getPixel(0, 1) == pPixel(0, 255, 0, 255) &&
@@ -262,40 +245,33 @@ TEST_F(ImageFile, BmpPaddedRowsPalettesAndTheDataOffset) {
     EXPECT_TRUE(image.getPixel(0, 0) == pPixel(0x12, 0x34, 0x56, 255) &&
                 image.getPixel(0, 1) == pPixel(0, 0, 255, 255) &&
                 image.getPixel(0, 2) == pPixel(0, 0, 0, 255));
-}
-
-TEST_F(ImageFile, BmpHostileFilesAreRefusedAndLeaveTheImage) {
-    const Bmp good{.width = 2, .height = 2, .pixels = std::vector<unsigned char>(16, 0x33)};
-    pBMPLoader* reader = pBMPLoader::instance();
-    ASSERT_TRUE(load(reader, good.file()));
+    // Sixteen bytes of pixels, 2 x 2 at 24 bits a pixel; one bit a pixel has two colours.
+    auto bmp = [](uint32_t width, int32_t height, unsigned bits, uint32_t compression,
+                  std::vector<uint32_t> palette = {}) {
+        Bmp b{width, height, bits, compression, 0, palette};
+        b.pixels.assign(16, 0x33);
+        return b.file();
+    };
+    const ByteFile good = bmp(2, 2, 24, 0);
+    ASSERT_TRUE(load(reader, good));
     auto patched = [&](size_t at, unsigned char value) {
-        ByteFile f = good.file();
+        ByteFile f = good;
         f.bytes[at] = value;
         return f;
     };
-    auto with = [&](auto change) {
-        Bmp bmp = good;
-        change(bmp);
-        return bmp.file();
-    };
     // Not "BM", pixel data inside the headers, an OS/2 info header, cut short, compressed, one
     // bit a pixel, no width, the most negative height, a gigabyte of 70 bytes, too wide.
-    refuses(reader, {patched(0, 'X'), patched(10, 20), patched(14, 12), good.file().truncated(1),
-                     good.file().truncated(40), with([](Bmp& b) { b.compression = 1; }),
-                     with([](Bmp& b) { b.compression = 2; }),
-                     with([](Bmp& b) { b.compression = 3; }), with([](Bmp& b) {
-                         b.bits = 1, b.palette = {0, 0xFFFFFF};
-                     }),
-                     with([](Bmp& b) { b.width = 0; }), with([](Bmp& b) { b.height = INT32_MIN; }),
-                     with([](Bmp& b) { b.width = 16384, b.height = 16384; }),
-                     with([](Bmp& b) { b.width = 16385; })});
+    refuses(reader, {patched(0, 'X'), patched(10, 20), patched(14, 12), good.truncated(1),
+                     good.truncated(40), bmp(2, 2, 24, 1), bmp(2, 2, 24, 2), bmp(2, 2, 24, 3),
+                     bmp(2, 2, 1, 0, {0, 0xFFFFFF}), bmp(0, 2, 24, 0), bmp(2, INT32_MIN, 24, 0),
+                     bmp(16384, 16384, 24, 0), bmp(16385, 2, 24, 0)});
 }
 
 using Textures = GLTestContext;
 
 // Textures upload at a power-of-two size, keep their picture only when asked, and the loader
-// and the cache read each file once.
-TEST_F(Textures, UploadAtPowerOfTwoSizeAndLoadEachFileOnce) {
+// and the cache read each file once; the texturing program draws as fixed function does.
+TEST_F(Textures, UploadLoadEachFileOnceAndDrawWithOrWithoutTheProgram) {
     pImage picture(100, 40);
     pTexture plain, kept;
     plain.bindWithImage(&picture, false, false);
@@ -333,25 +309,22 @@ TEST_F(Textures, UploadAtPowerOfTwoSizeAndLoadEachFileOnce) {
     EXPECT_NE(cache->getTexture(folder.file("later.tga")), nullptr) << "a failure is not kept";
     cache->clearTextures();
     EXPECT_EQ(cache->getTexture(file), nullptr);
-}
-
-// The texturing program draws exactly what fixed function draws (a filtered, scaled, tinted and
-// blended picture), is used only where texturing is on, and is put away after the outer scope.
-TEST_F(Textures, TheTexturingProgramDrawsWhatFixedFunctionDraws) {
-    pImage picture(64, 64);
+    // The texturing program draws exactly what fixed function draws (a filtered, scaled, tinted
+    // and blended picture), is used only where texturing is on, and is put away after the outer
+    // scope.
+    picture.reinitialize(64, 64);
     for (int row = 0; row < 64; row++)
         for (int column = 0; column < 64; column++)
             picture.setPixel(row, column,
                              pPixel(column * 4, row * 4, (row * column) % 256, (row + column) * 2));
-    pTexture texture;
-    texture.bindWithImage(&picture, false, false);
+    plain.bindWithImage(&picture, false, false);
     auto draw = [&](bool textured, bool wanted) {
         glClearColor(0.3f, 0.1f, 0.6f, 1);
         glClear(GL_COLOR_BUFFER_BIT);
         blended();
         if (!textured)
             glDisable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture.getTexID()));
+        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(plain.getTexID()));
         glColor4f(0.9f, 0.5f, 0.7f, 0.6f);
         pTextureProgram::Scope outer(wanted);
         bool innerUsed = false;
@@ -376,5 +349,4 @@ TEST_F(Textures, TheTexturingProgramDrawsWhatFixedFunctionDraws) {
         EXPECT_TRUE(programmed == fixed) << "textured " << textured;
         EXPECT_FALSE(glIsEnabled(GL_FRAGMENT_PROGRAM_ARB));
     }
-    glClearColor(0, 0, 0, 1);
 }
