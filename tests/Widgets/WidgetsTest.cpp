@@ -41,10 +41,12 @@ protected:
         setUserDataFolder("");
     }
     // The title screen's help marquee at a 640 x 480 view: the band runs from 80 to 560, and a
-    // message moves a pixel every 10 ms.
-    static pHorizontalMarquee title(std::initializer_list<const char*> messages) {
+    // message moves a pixel every 10 ms. Given a delay, it plays one message at a time.
+    static pHorizontalMarquee title(std::initializer_list<const char*> messages,
+                                    double delay = -1) {
         pHorizontalMarquee marquee(320, 448, 640 * 0.375f, 24.0f, -0.1f, "Brisk");
-        marquee.setContinuousPlay(true);
+        marquee.setContinuousPlay(delay < 0);
+        marquee.messageDelay = std::max(delay, 0.0);
         marquee.setLoop(true);
         marquee.setMessageGap(150);
         for (const char* message : messages)
@@ -103,10 +105,7 @@ TEST_F(Widgets, MarqueeMessagesEnterAtTheRightKeepTheirGapAndRetireAtTheLeft) {
     three.update(0);
     EXPECT_EQ(showing(three), "1@560;");
     // One at a time, the next message waits at the right end for the message delay.
-    pHorizontalMarquee single = title({"One.", "Two."});
-    single.setContinuousPlay(false);
-    single.messageDelay = 500;
-    single.makeReady();
+    pHorizontalMarquee single = title({"One.", "Two."}, 500);
     single.update(10 * (480 + width("One.") + 1));
     std::string held = showing(single);
     clock.advance(499);
@@ -123,8 +122,29 @@ TEST_F(Widgets, MarqueeMessagesEnterAtTheRightKeepTheirGapAndRetireAtTheLeft) {
     EXPECT_EQ(litPixels(), litPixels(80, 0, 560, kHeight));
 }
 
-// A picture with a wide clear margin around its ink draws as if its whole rectangle were filled.
-TEST_F(Widgets, OverlayLeavingOutTheClearMarginChangesNoPixel) {
+// Pictures kept or drawn again: a copy kept from one frame gives later frames exactly the pixels
+// drawn then, the right way up, whatever the current colour; a picture with a wide clear margin
+// around its ink draws as if its whole rectangle were filled; unblended, the margin is drawn too.
+TEST_F(Widgets, CachedLayersAndOverlaysDrawTheirWholeRectangle) {
+    glClearColor(0.2f, 0.6f, 0.4f, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(0.9f, 0.1f, 0.3f); // a mark in the top left corner tells up from down
+    glRecti(0, 0, 40, 10);
+    glEnable(GL_TEXTURE_2D);
+    std::vector<unsigned char> drawn = readAll();
+
+    pCachedLayer layer;
+    layer.capture(kWidth, kHeight);
+    // Other contents, or another size, are drawn afresh.
+    EXPECT_TRUE(layer.holds(kWidth, kHeight) && !layer.holds(kWidth, kHeight, 1) &&
+                !layer.holds(kWidth + 1, kHeight));
+    layer.capture(kWidth, 0); // a window folded to nothing keeps the picture it had
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glColor4f(0.2f, 0.3f, 0.4f, 0.5f);
+    layer.draw();
+    EXPECT_EQ(readAll(), drawn);
     std::vector<unsigned int> middle(32 * 16, 0), edges(32 * 16, 0);
     for (int row = 5; row < 11; row++)
         for (int column = 9; column < 21; column++)
@@ -165,11 +185,8 @@ TEST_F(Widgets, OverlayLeavingOutTheClearMarginChangesNoPixel) {
     missing.draw(100, 50, 10, 5, 1, 1, 1, 1);
     missing.drawWithRadialBlur(320, 240, 100, 100, 1, 1, 1, 1, 3);
     EXPECT_EQ(litPixels(), 0);
-}
-
-// The background is drawn unblended over the whole view, and frames with it skip the clear:
-// every texel replaces the frame before, clear ones too (many 32-bit pictures have no alpha).
-TEST_F(Widgets, AnUnblendedOverlayReplacesEveryPixelOfItsRectangle) {
+    // The background is drawn unblended over the whole view, and frames with it skip the clear:
+    // every texel replaces the frame before, clear ones too (many 32-bit pictures have no alpha).
     for (unsigned int middleAlpha : {255u, 0u}) {
         std::vector<unsigned int> texels(64, 0x60606000u); // grey round a white middle
         for (int i : {18, 19, 20, 21, 26, 27, 28, 29, 34, 35, 36, 37, 42, 43, 44, 45})
@@ -186,49 +203,57 @@ TEST_F(Widgets, AnUnblendedOverlayReplacesEveryPixelOfItsRectangle) {
         EXPECT_TRUE(frames[0] == frames[1]) << middleAlpha;
         EXPECT_EQ(pixel(0, 0)[1] * 1000 + pixel(320, 240)[1], 96255) << middleAlpha;
     }
-    glClearColor(0, 0, 0, 1);
 }
 
-// A copy kept from one frame gives later frames exactly the pixels drawn then, the right way up,
-// whatever the current colour.
-TEST_F(Widgets, ACachedLayerGivesLaterFramesThePictureAsDrawn) {
-    glClearColor(0.2f, 0.6f, 0.4f, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_TEXTURE_2D);
-    glColor3f(0.9f, 0.1f, 0.3f); // a mark in the top left corner tells up from down
-    glRecti(0, 0, 40, 10);
-    glEnable(GL_TEXTURE_2D);
-    std::vector<unsigned char> drawn = readAll();
-
-    pCachedLayer layer;
-    layer.capture(kWidth, kHeight);
-    // Other contents, or another size, are drawn afresh.
-    EXPECT_TRUE(layer.holds(kWidth, kHeight) && !layer.holds(kWidth, kHeight, 1) &&
-                !layer.holds(kWidth + 1, kHeight));
-    layer.capture(kWidth, 0); // a window folded to nothing keeps the picture it had
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glColor4f(0.2f, 0.3f, 0.4f, 0.5f);
-    layer.draw();
-    EXPECT_EQ(readAll(), drawn);
-}
-
-TEST_F(Widgets, SliderFollowsTheDraggedPointerAndDrawsItsKnobThere) {
+// An image button lights only after the pointer moves diagonally over it, then clicks inside;
+// a button that is switched off never lights or clicks, and its box's edges are outside it. A
+// slider's knob follows the dragged pointer and is drawn there.
+TEST_F(Widgets, ButtonsLightUnderThePointerAndSlidersFollowIt) {
+    pImageButton image("missing.tga");
+    image.x = image.y = 100;
+    image.halfWidth = 40, image.halfHeight = 20;
+    sendMouse(PEVENT_MOUSE_MOVED, 100, 100);
+    pInputManager::instance()->update();
+    std::string seen;
+    const std::tuple<int, int, bool> moves[] = {{110, 100, 0}, {110, 100, 1}, {105, 105, 0},
+                                                {105, 105, 1}, {105, 105, 1}, {141, 105, 1}};
+    for (auto [x, y, pressed] : moves) {
+        pointAt(image, x, y, pressed);
+        seen += std::to_string(image.highlighted) + std::to_string(image.hovered) +
+                std::to_string(image.clicked) + " ";
+    }
+    // Then a labelled button switched on, and one switched off: clicked and lit, or neither.
+    pOptionallyActiveButton on, off;
+    on.active = 1;
+    for (pOptionallyActiveButton* b : {&on, &off}) {
+        b->label = "Options", b->size = 30, b->x = 320, b->y = 100;
+        pointAt(*b, 320, 85, false);
+        pointAt(*b, 320, 85, true);
+        seen += std::to_string(b->clicked) + std::to_string(b->highlighted);
+    }
+    EXPECT_EQ(seen, "000 000 110 111 110 110 1100");
+    float left, right, bottom, top;
+    on.getBoxRect(left, right, bottom, top);
+    EXPECT_TRUE(right - left > 60 && bottom == 66 && top == 104);
+    on.x -= right - std::floor(right); // the right edge on a whole pixel
+    on.getBoxRect(left, right, bottom, top);
+    pointAt(on, static_cast<int>(right), 90, false);
+    EXPECT_EQ(on.highlighted, 0);
     pHorizontalSlider slider;
     slider.setRect(100, 200, 50, 10);
     slider.maxValue = 100;
     // Outside the grab area (42..157 by 190..210 once truncated, edges excluded) a press does
     // nothing; held, the knob follows the pointer off the track, within the range.
-    std::string seen;
-    const std::tuple<int, int, bool> moves[] = {
+    std::string values;
+    const std::tuple<int, int, bool> drags[] = {
         {42, 200, 1},    {42, 200, 0},  {157, 200, 1}, {157, 200, 0}, {100, 190, 1},
         {100, 190, 0},   {100, 210, 1}, {100, 210, 0}, {75, 200, 1},  {400, 900, 1},
         {-3000, 900, 1}, {149, 900, 0}, {60, 200, 0}};
-    for (auto [x, y, pressed] : moves) {
+    for (auto [x, y, pressed] : drags) {
         pointAt(slider, x, y, pressed);
-        seen += std::to_string(slider.value) + (slider.dragging ? "d " : " ");
+        values += std::to_string(slider.value) + (slider.dragging ? "d " : " ");
     }
-    EXPECT_EQ(seen, "0 0 0 0 0 0 0 0 25d 100d 0d 99 99 ");
+    EXPECT_EQ(values, "0 0 0 0 0 0 0 0 25d 100d 0d 99 99 ");
     EXPECT_EQ(slider.currValXCoord(), 149.0f);
     // Values below zero round like the others: 10% along -50..50 is -40.
     slider.minValue = -50, slider.maxValue = 50;
@@ -255,42 +280,6 @@ TEST_F(Widgets, SliderFollowsTheDraggedPointerAndDrawsItsKnobThere) {
     drawn.draw();
     EXPECT_TRUE(orange(pixel(220, 240)) && pixel(420, 240)[0] < 80);
     EXPECT_NE(pixel(424, 240), (Rgba{0, 0, 0, 255})) << "the right cap, no longer under the knob";
-}
-
-// An image button lights only after the pointer moves diagonally over it, then clicks inside;
-// a button that is switched off never lights or clicks, and its box's edges are outside it.
-TEST_F(Widgets, ButtonsLightUnderThePointerAndInactiveOnesAreDeaf) {
-    pImageButton image("missing.tga");
-    image.x = image.y = 100;
-    image.halfWidth = 40, image.halfHeight = 20;
-    sendMouse(PEVENT_MOUSE_MOVED, 100, 100);
-    pInputManager::instance()->update();
-    std::string seen;
-    const std::tuple<int, int, bool> moves[] = {{110, 100, 0}, {110, 100, 1}, {105, 105, 0},
-                                                {105, 105, 1}, {105, 105, 1}, {141, 105, 1}};
-    for (auto [x, y, pressed] : moves) {
-        pointAt(image, x, y, pressed);
-        seen += std::to_string(image.highlighted) + std::to_string(image.hovered) +
-                std::to_string(image.clicked) + " ";
-    }
-    EXPECT_EQ(seen, "000 000 110 111 110 110 ");
-    pOptionallyActiveButton on, off;
-    on.active = 1;
-    for (pOptionallyActiveButton* b : {&on, &off}) {
-        b->label = "Options", b->size = 30, b->x = 320, b->y = 100;
-        pointAt(*b, 320, 85, false);
-        pointAt(*b, 320, 85, true);
-    }
-    EXPECT_EQ(std::to_string(on.clicked) + std::to_string(on.highlighted) +
-                  std::to_string(off.clicked) + std::to_string(off.highlighted),
-              "1100");
-    float left, right, bottom, top;
-    on.getBoxRect(left, right, bottom, top);
-    EXPECT_TRUE(right - left > 60 && bottom == 66 && top == 104);
-    on.x -= right - std::floor(right); // the right edge on a whole pixel
-    on.getBoxRect(left, right, bottom, top);
-    pointAt(on, static_cast<int>(right), 90, false);
-    EXPECT_EQ(on.highlighted, 0);
 }
 
 // The title menu at a 640 x 480 view: entries centred on x 320, rows 42 px apart from y 300.
@@ -328,12 +317,12 @@ protected:
         app->fxVolume = gameVolume;
         Widgets::TearDown();
     }
-    // One update step followed by the end of the frame.
+    // One update step followed by the end of the frame; what it confirmed, "-" for nothing.
     template <typename Menu> std::string step(Menu& m) {
         m.listenForEventsAndUpdate();
         std::string confirmed = m.getConfirmedChoice();
         pInputManager::instance()->update();
-        return confirmed;
+        return confirmed == "nothing_confirmed" ? "-" : confirmed;
     }
     template <typename Menu> std::string tap(Menu& m, PKEYCODE k) {
         hold(k);
@@ -344,11 +333,11 @@ protected:
     }
     // The pointer at (x, y) for the next step, moved there in this frame or resting, its button
     // pressed or not; then that step.
-    std::string pointAt(int x, int y, bool moved, bool click = false) {
+    template <typename Menu> std::string pointAt(Menu& m, int x, int y, bool moved, bool click) {
         mouse->x = x, mouse->y = y, mouse->lastX = moved ? x - 3 : x, mouse->lastY = y;
         mouse->buttons[PBUTTON_LEFT] = click;
         mouse->oldButtons[PBUTTON_LEFT] = false;
-        return step(menu);
+        return step(m);
     }
     // Blips played so far, centred at the game's effects volume; each is stopped once counted.
     int blips() {
@@ -365,23 +354,20 @@ protected:
 } // namespace
 
 TEST_F(MenuTest, KeysMoveWithABlipAndWrapAroundAndConfirmOnce) {
+    // What each key confirms, the entry then, and the blips so far.
     std::string moves;
-    for (PKEYCODE key : {PKEY_UP, PKEY_DOWN, PKEY_DOWN, PKEY_UP, PKEY_DOWN}) {
+    for (PKEYCODE key :
+         {PKEY_UP, PKEY_DOWN, PKEY_DOWN, PKEY_UP, PKEY_DOWN, PKEY_SPACE, PKEY_RETURN}) {
         moves += tap(menu, key);
-        moves += " " + std::to_string(menu.currChoice) + ",";
-        blips();
+        moves += " " + std::to_string(menu.currChoice) + " " + std::to_string(blips()) + ",";
     }
-    EXPECT_EQ(moves, "nothing_confirmed 2,nothing_confirmed 0,nothing_confirmed 1,"
-                     "nothing_confirmed 0,nothing_confirmed 1,");
-    moves = tap(menu, PKEY_SPACE);
-    moves += tap(menu, PKEY_RETURN);
-    moves += menu.getCurrChoice();
-    EXPECT_EQ(moves + std::to_string(blips()), "High ScoresHigh ScoresHigh Scores7");
+    EXPECT_EQ(moves + menu.getCurrChoice(),
+              "- 2 1,- 0 2,- 1 3,- 0 4,- 1 5,High Scores 1 6,High Scores 1 7,High Scores");
     // Held Return confirms once, and a confirmation is collected once.
     hold(PKEY_RETURN);
     int confirmations = 0;
     for (int i = 0; i < 60; i++, clock.advance(16))
-        confirmations += step(menu) != "nothing_confirmed";
+        confirmations += step(menu) != "-";
     EXPECT_EQ(std::to_string(confirmations) + std::to_string(blips()) + menu.getConfirmedChoice(),
               "18nothing_confirmed");
     letGo(PKEY_RETURN);
@@ -391,40 +377,11 @@ TEST_F(MenuTest, KeysMoveWithABlipAndWrapAroundAndConfirmOnce) {
     const std::string confirmed = tap(one, PKEY_RETURN);
     EXPECT_EQ(confirmed + std::to_string(one.currChoice) + std::to_string(blips()), "Continue09");
     for (PKEYCODE k : {PKEY_UP, PKEY_DOWN, PKEY_RETURN, PKEY_SPACE})
-        EXPECT_EQ(tap(empty, k), "nothing_confirmed");
+        EXPECT_EQ(tap(empty, k), "-");
     EXPECT_EQ(empty.getCurrChoice() + std::to_string(empty.currChoice), "0");
     empty.draw(1.0f);
-}
-
-TEST_F(MenuTest, ThePointerTakesTheHighlightOnlyWhenItMovesAndClicksOnlyOverAnEntry) {
-    // Row 1 spans y 318 to 342 on screen, its edges outside; its text is centred on 320.
-    pointAt(320, 330, false);
-    EXPECT_TRUE(menu.mouseOver);
-    EXPECT_EQ(menu.currChoice, 0);
-    pointAt(320, 330, true);
-    EXPECT_EQ(menu.currChoice, 1);
-    for (int y : {318, 342}) {
-        pointAt(320, y, true);
-        EXPECT_FALSE(menu.mouseOver) << y;
-    }
-    // A resting pointer over entry 2 with entry 1 highlighted: a click confirms entry 1.
-    EXPECT_EQ(pointAt(320, 372, false, true), "High Scores");
-    ASSERT_EQ(blips(), 1);
-    const int half = static_cast<int>(text->getStringWidth("Start Game", 24) / 2);
-    for (auto [x, y] : {std::pair{320, 200}, {321 + half, 290}, {319 - half, 290}, {320, 310}})
-        EXPECT_EQ(pointAt(x, y, true, true), "nothing_confirmed") << x << "," << y;
-    EXPECT_EQ(blips(), 1);
-    EXPECT_EQ(pointAt(319 + half, 290, true, true), "Start Game");
-    EXPECT_EQ(blips(), 2);
-    // Its right edge on a whole pixel is outside it too.
-    const float halfWidth = text->getStringWidth("Start Game", 24) / 2;
-    menu.x = 320 - (halfWidth - std::floor(halfWidth));
-    EXPECT_EQ(pointAt(320 + half, 290, true, true), "nothing_confirmed");
-}
-
-// The widget kit's column of buttons: Up and Down skip a switched-off button and wrap, only the
-// current one is lit, Return or Space confirm it once, and a click on a button confirms it.
-TEST_F(MenuTest, AButtonColumnSkipsSwitchedOffButtonsAndConfirmsOnce) {
+    // The widget kit's column of buttons: Up and Down skip a switched-off button and wrap, only
+    // the current one is lit, Return or Space confirm it once, and a click on a button confirms it.
     pVerticalButtonMenu column;
     column.x = 320, column.y = 100, column.size = 20;
     for (const char* label : {"One", "Two", "Three"})
@@ -441,9 +398,30 @@ TEST_F(MenuTest, AButtonColumnSkipsSwitchedOffButtonsAndConfirmsOnce) {
     seen += column.getConfirmedChoice();
     seen += tap(column, PKEY_SPACE);
     column.setInactive("One");
-    EXPECT_EQ(seen + tap(column, PKEY_RETURN), "Onenothing_confirmedOnenothing_confirmed");
+    EXPECT_EQ(seen + tap(column, PKEY_RETURN), "Onenothing_confirmedOne-");
     // Row 1 spans y 115 to 135.
-    mouse->x = 320, mouse->y = 125, mouse->lastX = 317, mouse->lastY = 125;
-    mouse->buttons[PBUTTON_LEFT] = true, mouse->oldButtons[PBUTTON_LEFT] = false;
-    EXPECT_EQ(step(column), "Two");
+    EXPECT_EQ(pointAt(column, 320, 125, true, true), "Two");
+}
+
+TEST_F(MenuTest, ThePointerTakesTheHighlightOnlyWhenItMovesAndClicksOnlyOverAnEntry) {
+    // Row 1 spans y 318 to 342 on screen, its edges outside; its text is centred on 320. A
+    // resting pointer over entry 2 with entry 1 highlighted: a click confirms entry 1. Clicks
+    // off the entries do nothing. Each step: what it confirms, the entry, over one, blips.
+    const float halfWidth = text->getStringWidth("Start Game", 24) / 2;
+    const int half = static_cast<int>(halfWidth);
+    const std::tuple<int, int, bool, bool> steps[] = {
+        {320, 330, 0, 0}, {320, 330, 1, 0},       {320, 318, 1, 0},        {320, 342, 1, 0},
+        {320, 372, 0, 1}, {320, 200, 1, 1},       {321 + half, 290, 1, 1}, {319 - half, 290, 1, 1},
+        {320, 310, 1, 1}, {319 + half, 290, 1, 1}};
+    std::string seen;
+    for (auto [x, y, moved, click] : steps) {
+        seen += pointAt(menu, x, y, moved, click);
+        seen += " " + std::to_string(menu.currChoice) + std::to_string(menu.mouseOver) +
+                std::to_string(blips()) + ",";
+    }
+    EXPECT_EQ(seen,
+              "- 010,- 110,- 100,- 100,High Scores 111,- 101,- 101,- 101,- 101,Start Game 012,");
+    // Its right edge on a whole pixel is outside it too.
+    menu.x = 320 - (halfWidth - std::floor(halfWidth));
+    EXPECT_EQ(pointAt(menu, 320 + half, 290, true, true), "-");
 }
