@@ -56,8 +56,7 @@ struct Bmp {
     uint32_t width = 1;
     int32_t height = 1;
     unsigned bits = 24;
-    uint32_t compression = 0;
-    uint32_t colorsUsed = 0;
+    uint32_t compression = 0, colorsUsed = 0;
     std::vector<uint32_t> palette = {}; // 0x00RRGGBB: stored blue, green, red, reserved
     size_t gap = 0;                     // bytes between the palette and the pixels
     std::vector<unsigned char> pixels = {};

@@ -78,8 +78,9 @@ protected:
     }
 };
 
-// Fonts are registered once by name; measuring takes the widest line and every line break.
-TEST_F(TextManagerTest, FontsAreRegisteredOnceAndMeasureWidestLineAndAllLines) {
+// Fonts are registered once by name; measuring takes the widest line and every line break; a
+// font's glyph metrics come from the ink of its sheet and the baseline markers.
+TEST_F(TextManagerTest, FontsRegisterOnceMeasureStringsAndTakeTheirMetricsFromTheInk) {
     pFontDesc* mine = text->currentFont;
     EXPECT_FALSE(text->loadFont(folder.file("test.tga"), name) ||
                  text->loadAndSetFont(folder.file("missing.tga"), name + "x") ||
