@@ -342,10 +342,9 @@ protected:
     // Blips played so far, centred at the game's effects volume; each is stopped once counted.
     int blips() {
         blipsCounted += slCountSounds(app->menuBlipSound);
-        for (short c = 0; c < gNumChannels; c++) {
+        for (short c = 0; c < gNumChannels; c++)
             EXPECT_TRUE(gChanArray[c].soundID != app->menuBlipSound ||
                         gChanArray[c].volume * 1000 + gChanArray[c].stereoPosition == 200000);
-        }
         slStopAllChannels();
         return blipsCounted;
     }
