@@ -55,6 +55,8 @@ protected:
         return marquee;
     }
     float width(const std::string& message) { return text->getStringWidth(message, 24.0f); }
+    // Numbers and flags side by side, "1" "0" "2" as "102".
+    template <typename... T> static std::string digits(T... v) { return (std::to_string(v) + ...); }
     // The messages on screen as "index@position;".
     template <typename Marquee> static std::string showing(const Marquee& marquee) {
         std::string all;
@@ -219,8 +221,7 @@ TEST_F(Widgets, ButtonsLightUnderThePointerAndSlidersFollowIt) {
                                                 {105, 105, 1}, {105, 105, 1}, {141, 105, 1}};
     for (auto [x, y, pressed] : moves) {
         pointAt(image, x, y, pressed);
-        seen += std::to_string(image.highlighted) + std::to_string(image.hovered) +
-                std::to_string(image.clicked) + " ";
+        seen += digits(image.highlighted, image.hovered, image.clicked) + " ";
     }
     // Then a labelled button switched on, and one switched off: clicked and lit, or neither.
     pOptionallyActiveButton on, off;
@@ -229,7 +230,7 @@ TEST_F(Widgets, ButtonsLightUnderThePointerAndSlidersFollowIt) {
         b->label = "Options", b->size = 30, b->x = 320, b->y = 100;
         pointAt(*b, 320, 85, false);
         pointAt(*b, 320, 85, true);
-        seen += std::to_string(b->clicked) + std::to_string(b->highlighted);
+        seen += digits(b->clicked, b->highlighted);
     }
     EXPECT_EQ(seen, "000 000 110 111 110 110 1100");
     float left, right, bottom, top;
@@ -367,14 +368,13 @@ TEST_F(MenuTest, KeysMoveWithABlipAndWrapAroundAndConfirmOnce) {
     int confirmations = 0;
     for (int i = 0; i < 60; i++, clock.advance(16))
         confirmations += step(menu) != "-";
-    EXPECT_EQ(std::to_string(confirmations) + std::to_string(blips()) + menu.getConfirmedChoice(),
-              "18nothing_confirmed");
+    EXPECT_EQ(digits(confirmations, blips()) + menu.getConfirmedChoice(), "18nothing_confirmed");
     letGo(PKEY_RETURN);
     // A one-entry menu does not blip on Up and Down; an empty one reads nothing.
     tap(one, PKEY_UP);
     tap(one, PKEY_DOWN);
     const std::string confirmed = tap(one, PKEY_RETURN);
-    EXPECT_EQ(confirmed + std::to_string(one.currChoice) + std::to_string(blips()), "Continue09");
+    EXPECT_EQ(confirmed + digits(one.currChoice, blips()), "Continue09");
     for (PKEYCODE k : {PKEY_UP, PKEY_DOWN, PKEY_RETURN, PKEY_SPACE})
         EXPECT_EQ(tap(empty, k), "-");
     EXPECT_EQ(empty.getCurrChoice() + std::to_string(empty.currChoice), "0");
@@ -415,8 +415,7 @@ TEST_F(MenuTest, ThePointerTakesTheHighlightOnlyWhenItMovesAndClicksOnlyOverAnEn
     std::string seen;
     for (auto [x, y, moved, click] : steps) {
         seen += pointAt(menu, x, y, moved, click);
-        seen += " " + std::to_string(menu.currChoice) + std::to_string(menu.mouseOver) +
-                std::to_string(blips()) + ",";
+        seen += " " + digits(menu.currChoice, menu.mouseOver, blips()) + ",";
     }
     EXPECT_EQ(seen,
               "- 010,- 110,- 100,- 100,High Scores 111,- 101,- 101,- 101,- 101,Start Game 012,");
