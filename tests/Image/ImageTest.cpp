@@ -32,6 +32,7 @@ struct ImageFile : ::testing::Test {
         image.setPixelub(0, 0, 1, 2, 3, 4);
         return reader->load(file.writeTo(folder.file("picture")), &image);
     }
+    int red(int row, int column) const { return image.getPixelub(row, column, 0); }
     bool untouched() const {
         return image.getWidth() == 1 && image.getHeight() == 1 &&
                image.getPixel(0, 0) == pPixel(1, 2, 3, 4);
@@ -154,15 +155,13 @@ TEST_F(ImageFile, TgaEveryTypeAndDepthPacketsIdFieldAndOriginAndNoHostileFile) {
     // 4 x 2: a run of four (0x83), a raw packet of three (0x02) across the row end, a run of one.
     ByteFile f = tga(10, 4, 2, 24).u8(0x83).append({1, 1, 1}).u8(0x02);
     ASSERT_TRUE(load(reader, f.append({2, 2, 2, 3, 3, 3, 4, 4, 4}).u8(0x80).append({5, 5, 5})));
-    EXPECT_EQ(image.getPixelub(0, 3, 0) * 100 + image.getPixelub(1, 0, 0) * 10 +
-                  image.getPixelub(1, 3, 0),
-              125);
+    EXPECT_EQ(red(0, 3) * 100 + red(1, 0) * 10 + red(1, 3), 125);
     const std::vector<unsigned char> rows = {0, 0, 9, 0, 0, 7}; // bottom row red 9, top red 7
     ASSERT_TRUE(load(reader, tga(2, 1, 2, 24, 5).append({'h', 'e', 'l', 'l', 'o'}).append(rows)));
-    EXPECT_EQ(image.getPixelub(0, 0, 0) * 10 + image.getPixelub(1, 0, 0), 97);
+    EXPECT_EQ(red(0, 0) * 10 + red(1, 0), 97);
     // Top-left origin: the first stored row is the top one.
     ASSERT_TRUE(load(reader, tga(2, 1, 2, 24, 0, 0x20).append(rows)));
-    EXPECT_EQ(image.getPixelub(0, 0, 0) * 10 + image.getPixelub(1, 0, 0), 79);
+    EXPECT_EQ(red(0, 0) * 10 + red(1, 0), 79);
     // Sides up to 4096 are taken.
     EXPECT_TRUE(load(reader, runLengthTga(4096, 1)) && load(reader, runLengthTga(1, 4096)));
     ByteFile good = tga(2, 2, 2, 32).fill(16, 0x55);
@@ -223,7 +222,7 @@ TEST_F(ImageFile, BmpPaddedRowsPalettesAndTheDataOffsetAndNoHostileFile) {
         EXPECT_EQ(image.getPixel(1, width - 1), pPixel(2, width - 1, 0, 255)) << width;
         bmp.height = -2; // the same rows stored top down
         ASSERT_TRUE(load(reader, bmp.file()));
-        EXPECT_EQ(image.getPixelub(0, 0, 0) * 10 + image.getPixelub(1, 0, 0), 21);
+        EXPECT_EQ(red(0, 0) * 10 + red(1, 0), 21);
     }
     ASSERT_TRUE(load(reader, Bmp{.bits = 32, .pixels = {10, 20, 30, 40}}.file()));
     EXPECT_EQ(image.getPixel(0, 0), pPixel(30, 20, 10, 255));
