@@ -114,11 +114,10 @@ TEST_F(BoardPicture, PieceAndQueueShowTheirCellsInBoardOrderTheNextPieceHighest)
 }
 
 TEST_F(BoardPicture, CellsShowPackedDownTheirColumnAndSquaresAreOutlinedWhereTheyAre) {
-    fill(0, 0, 1);
-    fill(3, 5, 2);
-    fill(4, 5, 1);
-    fill(0, 9, 2); // a hole under row 3: shown resting on row 1 already
-    fill(3, 9, 1);
+    // Column 9 has a hole under row 3: its cell shows resting on row 1 already.
+    for (auto [row, column, colour] :
+         {std::tuple{0, 0, 1}, {3, 5, 2}, {4, 5, 1}, {0, 9, 2}, {3, 9, 1}})
+        fill(row, column, colour);
     for (int row = 0; row < 2; row++) {
         fill(row, 1, 1), fill(row, 2, 1);           // a square
         fill(row, 12, 1), fill(row, 13, row + 1);   // two colours
