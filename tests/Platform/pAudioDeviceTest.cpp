@@ -11,6 +11,16 @@
 
 namespace {
 
+using namespace pAudioDevice;
+using namespace pMediaImport;
+
+// The header of a sound block, found where the device looks for it.
+const pSoundHeader* headerOf(const char* data) {
+    long offset = -1;
+    EXPECT_EQ(getSoundHeaderOffset(data, &offset), 0);
+    return reinterpret_cast<const pSoundHeader*>(data + offset);
+}
+
 // Channels mixed by hand (no device thread), with sounds made sample by sample.
 class AudioDeviceTest : public ::testing::Test {
 protected:
@@ -28,103 +38,92 @@ protected:
     void SetUp() override {
         gameChannels = gNumChannels;
         slDisposeSoundChannels();
-        pAudioDevice::setManualOutput(true, 1000);
+        setManualOutput(true, 1000);
         heard.clear();
     }
     void TearDown() override {
         for (pAudioChannel* channel : channels)
-            pAudioDevice::disposeChannel(channel);
+            disposeChannel(channel);
         for (char* sound : sounds)
-            pMediaImport::disposeSoundData(sound);
-        pAudioDevice::setDefaultOutputVolume(0x01000100);
-        pAudioDevice::setManualOutput(false, 0);
+            disposeSoundData(sound);
+        setDefaultOutputVolume(0x01000100);
+        setManualOutput(false, 0);
         if (gameChannels)
             slInit(gameChannels);
     }
     pAudioChannel* open() {
-        pAudioChannel* channel = nullptr;
-        EXPECT_EQ(pAudioDevice::newChannel(callBack, &channel), 0);
-        channels.push_back(channel);
-        return channel;
+        EXPECT_EQ(newChannel(callBack, &channels.emplace_back()), 0);
+        return channels.back();
     }
     // A sound of `frames` frames: left i / 64, right -i / 64.
     const void* ramp(uint32_t frames) {
         std::vector<float> samples;
         for (uint32_t i = 0; i < frames; i++)
             samples.insert(samples.end(), {i / 64.0f, -(i / 64.0f)});
-        sounds.push_back(pMediaImport::makeSoundData(samples.data(), frames, 1000));
-        long offset = 0;
-        pMediaImport::getSoundHeaderOffset(sounds.back(), &offset);
-        return sounds.back() + offset;
+        sounds.push_back(makeSoundData(samples.data(), frames, 1000));
+        return headerOf(sounds.back());
     }
     // The mix of `frames` frames, pulled in blocks of 7 frames as a device would.
     static std::vector<float> mix(int frames) {
         std::vector<float> out(2 * frames);
         for (int at = 0; at < frames; at += 7)
-            pAudioDevice::render(out.data() + 2 * at, std::min(7, frames - at));
+            render(out.data() + 2 * at, std::min(7, frames - at));
         return out;
     }
     static int send(pAudioChannel* channel, unsigned short cmd, long param2 = 0, short param1 = 0,
                     bool now = true) {
         SndCommand command{cmd, param1, param2};
-        return now ? pAudioDevice::doImmediate(channel, command)
-                   : pAudioDevice::doCommand(channel, command);
+        return now ? doImmediate(channel, command) : doCommand(channel, command);
     }
 };
 
 TEST_F(AudioDeviceTest, SoundsMixWithChannelAndOutputVolumesAtTheirRate) {
-    pAudioChannel* channel = open();
-    send(channel, volumeCmd, (256L << 16) | 128);            // left at half
-    pAudioDevice::setDefaultOutputVolume((64L << 16) | 256); // the output's right at a quarter
-    ASSERT_EQ(pAudioDevice::play(channel, ramp(30)), 0);
+    pAudioChannel *channel = open(), *second = open(), *loud = open();
+    send(channel, volumeCmd, (256L << 16) | 128); // left at half
+    setDefaultOutputVolume((64L << 16) | 256);    // the output's right at a quarter
+    ASSERT_EQ(play(channel, ramp(30)), 0);
     std::vector<float> out = mix(32);
-    for (int i = 0; i < 30; i++) {
-        ASSERT_FLOAT_EQ(out[2 * i], 0.5f * i / 64) << i;
-        ASSERT_FLOAT_EQ(out[2 * i + 1], -0.25f * i / 64) << i;
-    }
-    EXPECT_EQ(out[60] + out[61] + out[62] + out[63], 0.0f) << "silence after the end";
-    EXPECT_EQ(pAudioDevice::buffersStarted(channel), 1u);
-    EXPECT_EQ(pAudioDevice::sentVolume(channel), (256L << 16) | 128);
+    for (int i = 0; i < 64; i++) // left, right, and silence after the end
+        ASSERT_EQ(out[i], i >= 60 ? 0.0f : (i % 2 ? -0.25f : 0.5f) * (i / 2) / 64) << i;
+    EXPECT_EQ(buffersStarted(channel), 1u);
+    EXPECT_EQ(sentVolume(channel), (256L << 16) | 128);
 
     // At half rate every sample is passed twice, halfway between the two; at double rate every
     // other one. Two sounds on two channels add up, and the sum is held to -1..1.
-    pAudioDevice::setDefaultOutputVolume(0x01000100);
+    setDefaultOutputVolume(0x01000100);
     send(channel, volumeCmd, (256L << 16) | 256);
     send(channel, rateCmd, 0x8000);
-    pAudioDevice::play(channel, ramp(30));
-    pAudioChannel* second = open();
+    play(channel, ramp(30));
     send(second, rateCmd, 0x20000);
-    pAudioDevice::play(second, ramp(30));
-    EXPECT_EQ(pAudioDevice::sentRate(second), 0x20000);
+    play(second, ramp(30));
+    EXPECT_EQ(sentRate(second), 0x20000);
     out = mix(20);
-    for (int i = 0; i < 15; i++)
-        ASSERT_FLOAT_EQ(out[2 * i + 1], -(0.5f * i + 2.0f * i) / 64) << i;
-    for (int i = 15; i < 20; i++)
-        ASSERT_FLOAT_EQ(out[2 * i], 0.5f * i / 64) << i;
-    pAudioChannel* loud = open();
+    for (int i = 0; i < 20; i++) // both on the right, then the half-rate one alone on the left
+        ASSERT_FLOAT_EQ(out[2 * i + (i < 15)], i < 15 ? -(0.5f * i + 2.0f * i) / 64 : 0.5f * i / 64)
+            << i;
     send(loud, volumeCmd, (512L << 16) | 512);
-    pAudioDevice::play(loud, ramp(200));
+    play(loud, ramp(200));
     out = mix(200);
     EXPECT_FLOAT_EQ(out[2 * 190], 1.0f);
     EXPECT_FLOAT_EQ(out[2 * 190 + 1], -1.0f);
 }
 
 TEST_F(AudioDeviceTest, QueuedCommandsWaitTheirTurnAndImmediateOnesActAtOnce) {
-    pAudioChannel* channel = open();
+    pAudioChannel *channel = open(), *stalled = open();
     send(channel, waitCmd, 0, 10, false); // 5 ms: 5 frames at 1000 Hz
-    pAudioDevice::play(channel, ramp(4));
+    play(channel, ramp(4));
     send(channel, callBackCmd, 0, 7, false);
     std::vector<float> out = mix(12);
     EXPECT_EQ(out[2 * 4], 0.0f);
     EXPECT_FLOAT_EQ(out[2 * 6], 1 / 64.0f);
     EXPECT_TRUE(heard.empty()) << "delivered on the game's thread only";
-    pAudioDevice::deliverNotifications();
+    deliverNotifications();
     EXPECT_EQ(heard, (decltype(heard){{channel, 7}}));
-    pAudioDevice::deliverNotifications();
+    deliverNotifications();
     EXPECT_EQ(heard.size(), 1u);
 
     // Paused, the sound holds where it is; resumed, it goes on from there.
-    pAudioDevice::play(channel, ramp(30));
+    play(channel, ramp(30));
     mix(3);
     send(channel, pauseCmd);
     EXPECT_EQ(mix(5)[0], 0.0f);
@@ -133,7 +132,6 @@ TEST_F(AudioDeviceTest, QueuedCommandsWaitTheirTurnAndImmediateOnesActAtOnce) {
     send(channel, quietCmd);
     EXPECT_EQ(mix(1)[0], 0.0f);
     // While nothing pulls the mix, a command that finds 256 waiting is refused at once.
-    pAudioChannel* stalled = open();
     int waiting = 0;
     while (waiting < 300 && send(stalled, waitCmd, 0, 1, false) == 0)
         waiting++;
@@ -141,44 +139,33 @@ TEST_F(AudioDeviceTest, QueuedCommandsWaitTheirTurnAndImmediateOnesActAtOnce) {
 }
 
 TEST_F(AudioDeviceTest, NotificationsOfFlushedOrClosedChannelsAreDropped) {
-    pAudioChannel* kept = open();
-    pAudioChannel* flushed = open();
-    pAudioChannel* closed = open();
+    pAudioChannel *kept = open(), *flushed = open(), *closed = open();
     for (pAudioChannel* channel : {kept, flushed, closed})
         send(channel, callBackCmd, 0, 1, false);
     mix(1); // all three reached: their notifications wait for the game's thread
     send(flushed, flushCmd);
-    EXPECT_EQ(pAudioDevice::disposeChannel(closed), 0);
+    EXPECT_EQ(disposeChannel(closed), 0);
     channels.pop_back();
     pAudioChannel* reopened = open(); // may reuse the closed one's memory
-    pAudioDevice::deliverNotifications();
+    deliverNotifications();
     EXPECT_EQ(heard, (decltype(heard){{kept, 1}}));
     // A flushed channel's later commands notify again.
     send(flushed, callBackCmd, 0, 2, false);
     send(reopened, callBackCmd, 0, 3, false);
     mix(1);
-    pAudioDevice::deliverNotifications();
+    deliverNotifications();
     EXPECT_EQ(heard, (decltype(heard){{kept, 1}, {flushed, 2}, {reopened, 3}}));
-    EXPECT_EQ(pAudioDevice::doImmediate(nullptr, SndCommand{quietCmd, 0, 0}),
-              pAudioDevice::kBadChannel);
+    EXPECT_EQ(doImmediate(nullptr, SndCommand{quietCmd, 0, 0}), kBadChannel);
 }
 
 } // namespace
 
-using namespace pMediaImport;
-
-static const pSoundHeader* headerOf(const char* data) {
-    return reinterpret_cast<const pSoundHeader*>(data);
-}
-
-TEST(MediaImport, DecodesTheMenuBlipWithoutClicks) {
+TEST(MediaImport, DecodesTheMenuBlipWithoutClicksMeasuresDurationAndResamples) {
     char* data = nullptr;
     double duration = 0;
     ASSERT_EQ(importSoundFile(PLINX_SOURCE_DIR "/Resources/menublip.mp3", 44100, &data, &duration),
               0);
-    long offset = -1;
-    ASSERT_EQ(getSoundHeaderOffset(data, &offset), 0);
-    const pSoundHeader* h = headerOf(data + offset);
+    const pSoundHeader* h = headerOf(data);
     EXPECT_TRUE(duration > 0.05 && duration < 0.2 && h->sampleRate == 44100);
     // Loud enough, the same on both sides (a mono file), and silent at both ends, or the
     // speaker clicks.
@@ -193,19 +180,14 @@ TEST(MediaImport, DecodesTheMenuBlipWithoutClicks) {
     ASSERT_EQ(importSoundFile(PLINX_SOURCE_DIR "/tests/data/tone_on_the_left.mp3", 22050, &data,
                               &duration),
               0);
-    getSoundHeaderOffset(data, &offset);
-    h = headerOf(data + offset);
+    h = headerOf(data);
     float sides[2] = {0, 0};
     for (uint32_t i = 0; i < h->frameCount * 2; ++i)
         sides[i % 2] = std::max(sides[i % 2], std::fabs(h->samples()[i]));
     EXPECT_TRUE(sides[0] > 0.3f && sides[1] < 0.01f) << sides[0] << " " << sides[1];
     disposeSoundData(data);
-}
 
-TEST(MediaImport, MeasuresDurationAndResamples) {
     std::string bytes = readFileBytes(PLINX_SOURCE_DIR "/tests/data/one_second_22k.mp3");
-    char* data = nullptr;
-    double duration = 0;
     ASSERT_EQ(importSoundMemory(bytes.data(), bytes.size(), 48000, &data, &duration), 0);
     EXPECT_DOUBLE_EQ(duration, 1.0);
     EXPECT_EQ(headerOf(data)->sampleRate, 48000u);
@@ -233,14 +215,14 @@ TEST(MediaImport, RejectsBrokenFilesAndAcceptsSilentOnes) {
     std::string blip = readFileBytes(PLINX_SOURCE_DIR "/Resources/menublip.mp3");
     char* data = reinterpret_cast<char*>(1);
     double duration = 5;
-    // Cut mid-frame, cut at a frame edge, and plain garbage.
-    for (size_t cut : {blip.size() - 1, size_t(1894), size_t(200)}) {
-        EXPECT_EQ(importSoundMemory(blip.data(), cut, 44100, &data, &duration), kBadFormat) << cut;
-        EXPECT_TRUE(data == nullptr);
-        EXPECT_EQ(duration, 0.0);
+    // Cut mid-frame, cut at a frame edge, plain garbage, and text.
+    for (const std::string& bad :
+         {blip.substr(0, blip.size() - 1), blip.substr(0, 1894), blip.substr(0, 200),
+          std::string("This is a text file, not a sound at all.\n")}) {
+        EXPECT_EQ(importSoundMemory(bad.data(), bad.size(), 44100, &data, &duration), kBadFormat);
+        EXPECT_EQ(data, nullptr);
+        EXPECT_EQ(duration, 0.0) << bad.size();
     }
-    std::string text = "This is a text file, not a sound at all.\n";
-    EXPECT_EQ(importSoundMemory(text.data(), text.size(), 44100, &data, &duration), kBadFormat);
     EXPECT_EQ(importSoundFile("/no/such/file.mp3", 44100, &data, &duration), kReadError);
     // A file read in 64 KiB pieces loses none: a tag makes this one a piece and a byte long.
     TempFolder folder;
@@ -264,8 +246,7 @@ TEST(MediaImport, RejectsBrokenFilesAndAcceptsSilentOnes) {
 
     // Over two minutes is refused at once, whatever the rate: resampled whole, half an hour of
     // silent 8 kHz frames (72 bytes for 576 samples) took seconds and a gigabyte.
-    std::string frame(72, 0);
-    frame[0] = '\xFF', frame[1] = '\xE3', frame[2] = '\x18', frame[3] = '\xC0';
+    const std::string frame = std::string("\xFF\xE3\x18\xC0", 4) + std::string(68, 0);
     for (double seconds : {100.0, 125.0, 1800.0}) {
         std::string mp3;
         for (int i = 0; i < int(seconds * 8000 / 576 + 0.5); i++)
