@@ -16,14 +16,13 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 struct FileTest : ::testing::Test {
     TempFolder folder;
     std::string write(const std::string& name, const std::string& bytes) {
         writeFileBytes(folder.file(name), bytes);
         return folder.file(name);
-    }
-    size_t filesInFolder() {
-        return std::distance(std::filesystem::directory_iterator(folder.path()), {});
     }
     // The kinds with their items as "kind=a,b;".
     static std::string items(cAttribs& attribs) {
@@ -54,9 +53,9 @@ TEST_F(FileTest, StreamsOpenCloseRemoveAndRename) {
     EXPECT_TRUE(file.close());
     EXPECT_EQ(file.getMode(), PFILE_NONE);
     EXPECT_EQ(readFileBytes(folder.file("b")), std::string("abc\0d", 5));
-    EXPECT_FALSE(std::filesystem::exists(folder.file("a")));
+    EXPECT_FALSE(fs::exists(folder.file("a")));
     ASSERT_TRUE(file.open(folder.file("b"), PFILE_READ));
-    EXPECT_TRUE(file.remove() && !std::filesystem::exists(folder.file("b")));
+    EXPECT_TRUE(file.remove() && !fs::exists(folder.file("b")));
     // A stream whose last bytes cannot be written (a full disk) is not reported removed.
     ASSERT_TRUE(file.open(folder.file("c"), PFILE_WRITE));
     file << "more than ten bytes";
@@ -65,8 +64,8 @@ TEST_F(FileTest, StreamsOpenCloseRemoveAndRename) {
 }
 
 // Every typed value written and read back, through a binary stream in both byte orders and
-// through a text stream.
-TEST_F(FileTest, TypedValuesRoundTrip) {
+// through a text stream; text read line by line.
+TEST_F(FileTest, TypedValuesRoundTripAndTextReadsByLine) {
     const auto values = std::make_tuple('c', (unsigned char)200, (short)-2, (unsigned short)0x424D,
                                         -70000, 4000000000u, -5L, 7UL, 0.5f, 0.25, 1.5L, true);
     for (PFILE_ENDIANNESS order : {PFILE_LITTLE_ENDIAN, PFILE_BIG_ENDIAN}) {
@@ -81,8 +80,7 @@ TEST_F(FileTest, TypedValuesRoundTrip) {
         EXPECT_EQ(bytes.substr(4, 2), order == PFILE_BIG_ENDIAN ? "\x42\x4D" : "\x4D\x42");
         EXPECT_EQ(bytes.substr(bytes.size() - 9), std::string("word\0\n\tab", 9));
         pBinaryFile in(folder.file("v"), PFILE_READ, order);
-        auto read = std::make_tuple(char(0), (unsigned char)0, (short)0, (unsigned short)0, 0, 0u,
-                                    0L, 0UL, 0.0f, 0.0, 0.0L, false);
+        auto read = decltype(values){};
         bool no = true;
         std::apply([&](auto&... v) { (in >> ... >> v); }, read);
         in >> no;
@@ -112,8 +110,7 @@ TEST_F(FileTest, TypedValuesRoundTrip) {
     }
     EXPECT_EQ(readFileBytes(folder.file("t")), "0.500000 -3 -4 5 6 7 8 2.500000 1 word \n");
     pTextFile textIn(folder.file("t"), PFILE_READ);
-    auto textRead = std::make_tuple(0.0f, 0, (short)0, 0L, 0u, (unsigned short)0, 0UL, 0.0, false,
-                                    std::string());
+    auto textRead = decltype(text){};
     std::apply([&](auto&... v) { (textIn >> ... >> v); }, textRead);
     EXPECT_TRUE(textRead == text);
     float f = 0;
@@ -122,13 +119,12 @@ TEST_F(FileTest, TypedValuesRoundTrip) {
     e >> f >> i >> word >> third >> second;
     EXPECT_TRUE(f == 1000.0f && i == 42) << "a failed read leaves the value";
     EXPECT_EQ(word + "|" + third + "|" + second, "nope|" + std::string(79, 'y') + "|next");
-}
 
-TEST_F(FileTest, TextLinesSkipBlankLinesAndLineEnds) {
+    // Text lines skip blank lines and line ends.
     const char bytes[] = "\na\r\n\r\n\0b\n\n  c d \nx";
-    pTextFile lines(write("t", std::string(bytes, sizeof(bytes) - 1)), PFILE_READ);
+    pTextFile lines(write("l", std::string(bytes, sizeof(bytes) - 1)), PFILE_READ);
     std::string read;
-    for (int i = 0; i < 5; i++)
+    for (int line = 0; line < 5; line++)
         read += lines.readLine() + "|";
     EXPECT_EQ(read, "|a|b|  c d |x|");
     EXPECT_TRUE(lines.eof());
@@ -151,33 +147,31 @@ TEST_F(FileTest, AttributeFilesRoundTripAndReadOddOnes) {
         ASSERT_TRUE(assigned.writeFile(folder.file(name)));
         EXPECT_EQ(readFileBytes(folder.file(name)), readFileBytes(shipped)) << name;
     }
-    EXPECT_EQ(filesInFolder(), 2u) << "nothing but the files themselves is left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), {}), 2)
+        << "nothing but the files themselves is left";
     cAttribs scores;
     scores.readFile(std::string(PLINX_SOURCE_DIR) + "/Resources/scores.txt");
     EXPECT_EQ(items(scores), "name=No One0,No One1,No One2,No One3,No One4,No One5,No One6,"
                              "No One7,No One8,No One9,;score=100,95,90,85,80,75,70,65,60,55,;");
     // A blank line before the first block is skipped; a kind given twice keeps the last list
-    // under both; a cut-off file keeps what it read.
-    const std::pair<const char*, const char*> odd[] = {
-        {"\n{\na\n1\n}\n{\na\n2\n}\n", "a=2,;a=2,;"},
-        {"{\nempty\n}\n{\nname\n A b \n}x", "empty=;name= A b ,}x,;"},
-        {"", ""}};
-    for (auto [text, expected] : odd) {
+    // under both; a cut-off file keeps what it read. A missing brace is reported and stops the
+    // reading.
+    const std::tuple<const char*, const char*, bool> odd[] = {
+        {"\n{\na\n1\n}\n{\na\n2\n}\n", "a=2,;a=2,;", true},
+        {"{\nempty\n}\n{\nname\n A b \n}x", "empty=;name= A b ,}x,;", true},
+        {"", "", true},
+        {"fxVolume\n256\n", "", false},
+        {"{\nkept\n1\n}\n {\nlost\n}\n", "kept=1,;", false}};
+    for (auto [text, expected, read] : odd) {
         cAttribs attribs;
-        EXPECT_TRUE(attribs.readFile(write("in.txt", text)));
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(attribs.readFile(write("in.txt", text)), read) << text;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(),
+                  read ? "" : "Error: expecting open bracket\n");
         EXPECT_EQ(items(attribs), expected);
     }
     cAttribs none;
     EXPECT_TRUE(none.readFile(folder.file("missing.txt")) && none.kinds.empty());
-    // A missing brace is reported and stops the reading.
-    for (auto [text, expected] :
-         {std::pair{"fxVolume\n256\n", ""}, {"{\nkept\n1\n}\n {\nlost\n}\n", "kept=1,;"}}) {
-        cAttribs attribs;
-        testing::internal::CaptureStdout();
-        EXPECT_FALSE(attribs.readFile(write("in.txt", text)));
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "Error: expecting open bracket\n");
-        EXPECT_EQ(items(attribs), expected);
-    }
 }
 
 // A failed save keeps the previous file and leaves nothing behind (the game binary's test,
@@ -192,22 +186,20 @@ TEST_F(FileTest, ASaveClearsTheTemporariesOfKilledSaves) {
                       fresh = write(".scores.txt.d4E5f6", "{\nhalf");
     const std::string others[] = {write(".prefs.txt.a1B2c3", ""), write(".scores.txt.ab", ""),
                                   write("scores.txt.a1B2c3", "")};
-    const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    const auto hourAgo = fs::file_time_type::clock::now() - std::chrono::hours(1);
     for (const std::string& file : {stale, others[0], others[1], others[2]})
-        std::filesystem::last_write_time(file, hourAgo);
+        fs::last_write_time(file, hourAgo);
     ASSERT_TRUE(attribs.writeFile(folder.file("scores.txt")));
     EXPECT_EQ(readFileBytes(folder.file("scores.txt")), "{\nfxVolume\n256\n}\n");
     // A new file is readable by all; a replaced one keeps the permissions the player gave it.
-    const auto mode = [&] {
-        return int(std::filesystem::status(folder.file("scores.txt")).permissions());
-    };
+    const auto mode = [&] { return int(fs::status(folder.file("scores.txt")).permissions()); };
     const int created = mode();
-    std::filesystem::permissions(folder.file("scores.txt"), std::filesystem::perms(0600));
+    fs::permissions(folder.file("scores.txt"), fs::perms(0600));
     ASSERT_TRUE(attribs.writeFile(folder.file("scores.txt")));
     EXPECT_EQ(created * 10000 + mode(), 0644 * 10000 + 0600);
-    EXPECT_TRUE(!std::filesystem::exists(stale) && std::filesystem::exists(fresh));
+    EXPECT_TRUE(!fs::exists(stale) && fs::exists(fresh));
     for (const std::string& file : others)
-        EXPECT_TRUE(std::filesystem::exists(file)) << file;
+        EXPECT_TRUE(fs::exists(file)) << file;
 }
 
 TEST_F(FileTest, CategoricalDictionaryJoinsBlocksAndRefusesBadFiles) {
