@@ -24,6 +24,14 @@ std::string rows(pHighScoreList& list) {
     return all;
 }
 
+// Rows `from` to `to` of a table counting down by `step` from `top`, as rows() gives them.
+std::string run(const std::string& name, int top, int step, int from, int to) {
+    std::string all;
+    for (int row = from; row <= to; row++)
+        all += name + std::to_string(row) + "=" + std::to_string(top - step * row) + ";";
+    return all;
+}
+
 // The table Keep0 = 200 down to Keep9 = 110, with one name line and one score line replaced.
 std::string scoresFile(int nameRow, const std::string& name, int scoreRow, const std::string& score,
                        const std::string& scoreKind = "score") {
@@ -43,37 +51,27 @@ std::string scoresFile(int nameRow, const std::string& name, int scoreRow, const
 TEST(HighScores, RowsStayPairedAndSortedAndDamagedFilesAreKeptAside) {
     PlayerFolders folders;
     const std::string mine = folders.player.file("scores.txt");
+    // The rows of scoresFile's table and of the shipped blank one.
+    const auto keep = [](int from, int to) { return run("Keep", 200, 10, from, to); };
+    const auto noOne = [](int from, int to) { return run("No One", 100, 5, from, to); };
     {
-        pHighScoreList blank; // no scores.txt anywhere
-        blank.insertScore("Ann", 100);
-        blank.insertScore("Bob", 100);
-        blank.insertScore("Cy", 55); // beats no row
+        pHighScoreList blank; // no scores.txt anywhere; Cy's 55 beats no row
+        for (auto [name, score] : {std::pair{"Ann", 100}, {"Bob", 100}, {"Cy", 55}})
+            blank.insertScore(name, score);
     }
     pHighScoreList tied;
-    EXPECT_EQ(rows(tied), "No One0=100;Ann=100;Bob=100;No One1=95;No One2=90;No One3=85;"
-                          "No One4=80;No One5=75;No One6=70;No One7=65;");
-    const std::string keep = "Keep0=200;Keep1=190;Keep2=180;";
+    EXPECT_EQ(rows(tied), noOne(0, 0) + "Ann=100;Bob=100;" + noOne(1, 7));
     const std::tuple<std::string, std::string, bool> cases[] = {
         // A NUL byte in a name and in a score.
         {scoresFile(3, std::string("Ke\0ep3", 6), 5, std::string("1\00050", 4)),
-         keep + "Keep3=170;Keep4=160;Keep6=140;Keep7=130;Keep8=120;Keep9=110;No One5=75;", true},
+         keep(0, 4) + keep(6, 9) + noOne(5, 5), true},
         // A blank score line.
-        {scoresFile(-1, "", 3, ""),
-         keep + "Keep4=160;Keep5=150;Keep6=140;Keep7=130;Keep8=120;Keep9=110;No One3=85;", true},
+        {scoresFile(-1, "", 3, ""), keep(0, 2) + keep(4, 9) + noOne(3, 3), true},
         // A damaged score block: no score is left for any name.
-        {scoresFile(-1, "", -1, "", "scroe"),
-         "No One0=100;No One1=95;No One2=90;No One3=85;No One4=80;No One5=75;No One6=70;"
-         "No One7=65;No One8=60;No One9=55;",
-         true},
+        {scoresFile(-1, "", -1, "", "scroe"), noOne(0, 9), true},
         // Two rows only, and ten out of order: the blank table fills in, all best first.
-        {"{\nname\nA\nB\n}\n{\nscore\n30\n20\n}\n",
-         "No One2=90;No One3=85;No One4=80;No One5=75;No One6=70;No One7=65;No One8=60;"
-         "No One9=55;A=30;B=20;",
-         false},
-        {scoresFile(-1, "", 0, "1"),
-         "Keep1=190;Keep2=180;Keep3=170;Keep4=160;Keep5=150;Keep6=140;Keep7=130;Keep8=120;"
-         "Keep9=110;Keep0=1;",
-         false},
+        {"{\nname\nA\nB\n}\n{\nscore\n30\n20\n}\n", noOne(2, 9) + "A=30;B=20;", false},
+        {scoresFile(-1, "", 0, "1"), keep(1, 9) + "Keep0=1;", false},
     };
     std::vector<std::string> keptAside;
     for (const auto& [file, expected, damaged] : cases) {
@@ -108,19 +106,18 @@ TEST(HighScores, CopiesSavingAtOnceKeepEveryScoreAndALinkStaysALink) {
     int ready[2], go[2];
     ASSERT_TRUE(pipe(ready) == 0 && pipe(go) == 0);
     std::vector<pid_t> copies;
+    char byte = 0;
     for (int copy = 0; copy < 3; copy++) {
         if ((copies.emplace_back(fork())) == 0) {
             close(go[1]);
             std::freopen("/dev/null", "w", stdout);
             pHighScoreList list;
-            char byte = 0;
             bool together = write(ready[1], &byte, 1) == 1 && read(go[0], &byte, 1) == 0;
             for (int i = 0; i < 3; i++)
                 list.insertScore("C", 1000 + copy * 10 + i);
             _exit(together && !list.lastSaveFailed() ? 0 : 1);
         }
     }
-    char byte;
     for (int copy = 0; copy < 3; copy++)
         ASSERT_EQ(read(ready[0], &byte, 1), 1);
     close(go[1]); // all go at once
@@ -174,14 +171,12 @@ TEST(HighScores, SavesKilledAtAnyMomentLeaveScoresAndPrefsWhole) {
     };
     // Kills land anywhere in a child's life up to the end of its first round of saves, however
     // slowly this machine forks and syncs: the quickest of three rounds sets the range.
-    long round = 1000000;
+    using namespace std::chrono;
+    microseconds round(1000000);
     for (int i = 0; i < 3; i++) {
-        auto start = std::chrono::steady_clock::now();
-        auto [status, said] = inChild([&] { return saveRound(), true; });
-        ASSERT_EQ(status, 0);
-        round = std::min<long>(round, std::chrono::duration_cast<std::chrono::microseconds>(
-                                          std::chrono::steady_clock::now() - start)
-                                          .count());
+        const auto start = steady_clock::now();
+        ASSERT_EQ(inChild([&] { return saveRound(), true; }).first, 0);
+        round = std::min(round, duration_cast<microseconds>(steady_clock::now() - start));
     }
     const unsigned seed = std::random_device()();
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -192,7 +187,7 @@ TEST(HighScores, SavesKilledAtAnyMomentLeaveScoresAndPrefsWhole) {
         if (child == 0)
             for (;;)
                 saveRound();
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % (3 * round / 2 + 1)));
+        std::this_thread::sleep_for(microseconds(random() % (3 * round.count() / 2 + 1)));
         ::kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
         // Ten rows, best first, each name beside its own score; one fxVolume, as lastScore.
@@ -206,9 +201,9 @@ TEST(HighScores, SavesKilledAtAnyMomentLeaveScoresAndPrefsWhole) {
             ASSERT_TRUE((names[row] == "P" + values[row] || names[row].rfind("No One", 0) == 0) &&
                         (row == 0 || std::stoi(values[row]) <= std::stoi(values[row - 1])))
                 << scoresText;
+        const std::string prefsFile = folders.player.file("prefs.txt");
         ASSERT_GE(std::stoi(values[0]), top) << "a saved score was lost";
         top = std::stoi(values[0]);
-        const std::string prefsFile = folders.player.file("prefs.txt");
         ASSERT_TRUE(!std::filesystem::exists(prefsFile) ||
                     (prefs.readFile(prefsFile) && prefs.attribs["fxVolume"]->data.size() == 1 &&
                      prefs.attribs["fxVolume"]->data == prefs.attribs["lastScore"]->data))
