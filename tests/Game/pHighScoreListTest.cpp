@@ -231,9 +231,8 @@ TEST(HighScores, SavesSayWhyTheyFailAndNeverGoToASharedFolder) {
     chmod(home.path().c_str(), 0555);
     auto [status, said] = inChild([&] { return homeIs(home.path().c_str()), saveFails(); }, 65534);
     EXPECT_EQ(status, 0);
-    EXPECT_NE(said.find("Error: cannot write " + home.path() +
-                        "/.local/share/plinx/scores.txt: Permission denied\n"),
-              std::string::npos)
+    const std::string file = home.path() + "/.local/share/plinx/scores.txt";
+    EXPECT_NE(said.find("Error: cannot write " + file + ": Permission denied\n"), said.npos)
         << said;
     // Without HOME: the account's home folder.
     std::tie(status, said) = inChild([&] {

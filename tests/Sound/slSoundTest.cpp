@@ -32,14 +32,12 @@ protected:
     }
     // Polls as the frame loop would until the channel is idle; false on timeout.
     static bool waitUntilIdle(short channel, int timeoutMs = 3000) {
-        for (int waited = 0; waited < timeoutMs && slIsChannelPlaying(channel); ++waited)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        return !slIsChannelPlaying(channel);
+        return follow(channel, timeoutMs), !slIsChannelPlaying(channel);
     }
     // What one channel does, sampled every millisecond until it is idle, as "sound:loops;".
-    static std::string follow(short channel) {
+    static std::string follow(short channel, int timeoutMs = 3000) {
         std::string seen, last;
-        for (int i = 0; i < 3000 && slIsChannelPlaying(channel); ++i) {
+        for (int i = 0; i < timeoutMs && slIsChannelPlaying(channel); ++i) {
             std::string now = std::to_string(gChanArray[channel].soundID) + ":" +
                               std::to_string(gChanArray[channel].loopCount) + ";";
             seen += now == last ? "" : now;
@@ -50,11 +48,8 @@ protected:
     }
     static long sent(short channel) { return pAudioDevice::sentVolume(gChanArray[channel].chan); }
     static uint32_t started(short c) { return pAudioDevice::buffersStarted(gChanArray[c].chan); }
+    static long packed(long left, long right) { return (right << 16) | left; }
 };
-
-long packed(long left, long right) {
-    return (right << 16) | left;
-}
 
 } // namespace
 
@@ -135,9 +130,8 @@ TEST_F(SoundTest, VolumeStereoPositionAndRateAreSentToTheChannel) {
     EXPECT_EQ(gChanArray[2].rate, 2147483647L);
     // Stretching a sound to twice its length plays it at half rate.
     short channel = 3;
-    ASSERT_EQ(slPlaySoundStretchedOverDuration(blip, &channel, kExactChannel, 256, 0, 0,
-                                               2 * slGetSoundDuration(blip)),
-              0);
+    const float twice = 2 * slGetSoundDuration(blip);
+    ASSERT_EQ(slPlaySoundStretchedOverDuration(blip, &channel, kExactChannel, 256, 0, 0, twice), 0);
     EXPECT_NEAR(slGetChannelRate(3), 0.5, 1e-4);
     EXPECT_EQ(slGetSoundRate(blip), 0);
     EXPECT_EQ(slGetSoundRate(blip + 1), -1) << "played on no channel";
