@@ -125,12 +125,11 @@ TEST_F(AudioDeviceTest, QueuedCommandsWaitTheirTurnAndImmediateOnesActAtOnce) {
     // Paused, the sound holds where it is; resumed, it goes on from there.
     play(channel, ramp(30));
     mix(3);
-    send(channel, pauseCmd);
-    EXPECT_EQ(mix(5)[0], 0.0f);
-    send(channel, resumeCmd);
-    EXPECT_FLOAT_EQ(mix(1)[0], 3 / 64.0f);
-    send(channel, quietCmd);
-    EXPECT_EQ(mix(1)[0], 0.0f);
+    for (auto [command, frames, heardNext] :
+         {std::tuple{pauseCmd, 5, 0.0f}, {resumeCmd, 1, 3 / 64.0f}, {quietCmd, 1, 0.0f}}) {
+        send(channel, command);
+        EXPECT_EQ(mix(frames)[0], heardNext) << command;
+    }
     // While nothing pulls the mix, a command that finds 256 waiting is refused at once.
     int waiting = 0;
     while (waiting < 300 && send(stalled, waitCmd, 0, 1, false) == 0)
