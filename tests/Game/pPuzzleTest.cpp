@@ -2,6 +2,7 @@
 
 #include "tests/support/Fakes.h"
 
+#include <array>
 #include <tuple>
 
 namespace {
@@ -12,29 +13,23 @@ struct Board : ::testing::Test {
     void SetUp() override {
         srand(7);
         p.initGame();
-        const int colours[4] = {1, 2, 2, 1};
-        std::copy(colours, colours + 4, p.piece);
+        give({1, 2, 2, 1});
     }
+    void give(std::array<int, 4> colours) { std::copy(colours.begin(), colours.end(), p.piece); }
     void fill(int row, int column, int colour) { p.cells[row * 16 + column] = {0, colour}; }
-    // Columns with two colours taking turns: no one-colour square anywhere in them.
-    void stack(int column, int rows) {
-        for (int row = 0; row < rows; row++)
-            fill(row, column, 1 + (row + column) % 2);
-    }
-    void block(int column, int row, int width, int height) {
+    // Cells of colour 2, or `mixed`: two colours taking turns, no one-colour square anywhere.
+    void block(int column, int row, int width, int height, bool mixed = false) {
         for (int c = column; c < column + width; c++)
             for (int r = row; r < row + height; r++)
-                fill(r, c, 2);
+                fill(r, c, mixed ? 1 + (r + c) % 2 : 2);
     }
     // The cells of columns `from` to `to`, each bottom row first, '.' for free.
     std::string columns(int from, int to) const {
         std::string all;
-        for (int column = from; column <= to; column++) {
-            for (int row = 0; row < 10; row++) {
-                const pCell& cell = p.cells[row * 16 + column];
-                all += cell.empty ? '.' : static_cast<char>('0' + cell.color);
-            }
-            all += column < to ? "|" : "";
+        for (int i = from * 10; i < to * 10 + 10; i++) {
+            const pCell& cell = p.cells[i % 10 * 16 + i / 10];
+            all += i % 10 == 0 && i > from * 10 ? "|" : "";
+            all += cell.empty ? '.' : static_cast<char>('0' + cell.color);
         }
         return all;
     }
@@ -43,14 +38,14 @@ struct Board : ::testing::Test {
             p.update(seconds);
     }
     // The piece hangs above the well; 360 ms per column at level 0.
-    void sweepAt(int column) {
+    void sweepAt(int column, int ms = 0) {
         p.fallDelay = 1e9f;
-        p.sweepTime = column * 360;
+        p.sweepTime = column * 360 + ms;
         p.update(0.0f);
     }
-    std::string piece() const {
-        return std::to_string(p.piece[0]) + std::to_string(p.piece[1]) +
-               std::to_string(p.piece[2]) + std::to_string(p.piece[3]);
+    static std::string digits(const int* four) {
+        return std::to_string(four[0]) + std::to_string(four[1]) + std::to_string(four[2]) +
+               std::to_string(four[3]);
     }
 };
 
@@ -63,35 +58,32 @@ TEST_F(Board, PiecesComeFromTheQueueAndMoveWithinWallsCellsAndTheMoveDelay) {
         made += std::to_string(rand() % 2 == 1 ? 1 : 2);
     srand(11);
     p.initGame(); // the first piece falls, the second is next in the queue
-    std::string queue;
+    std::string queue = digits(p.piece);
     for (int i = 2; i >= 0; i--)
-        for (int cell = 0; cell < 4; cell++)
-            queue += std::to_string(p.queue[i][cell]);
-    EXPECT_EQ(piece() + queue, made);
+        queue += digits(p.queue[i]);
+    EXPECT_EQ(queue, made);
+    // From a column (-1: where the last moves left it) with the delay spent, the moves of one
+    // frame; then where the piece is, and whether the delay is still spent.
     p.pieceY = 5; // rows 5 and 6
-    p.moveTime = 1;
     fill(6, 6, 1);
-    p.goLeft(); // upper row blocked: no move, but the delay restarts
-    p.goRight();
-    std::string moves = std::to_string(p.pieceX);
-    p.moveTime = 1;
-    p.goRight();
-    p.goRight(); // the same frame: refused by the delay
-    moves += std::to_string(p.pieceX);
-    p.pieceX = 14, p.moveTime = 1;
-    p.goRight(); // the wall: the delay is not spent
-    moves += std::to_string(p.moveTime == 1);
-    p.pieceX = 0;
-    p.goLeft();
-    EXPECT_EQ(moves + std::to_string(p.pieceX), "7810");
+    std::string moves;
+    // The upper row blocked: no move, but the delay restarts; the same frame: refused by the
+    // delay; the walls: the delay is not spent.
+    for (auto [column, keys] : {std::pair{-1, "LR"}, {-1, "RR"}, {14, "R"}, {0, "L"}}) {
+        p.pieceX = column < 0 ? p.pieceX : column;
+        p.moveTime = 1;
+        for (const char* key = keys; *key; key++)
+            *key == 'L' ? p.goLeft() : p.goRight();
+        moves += std::to_string(p.pieceX) + std::to_string(p.moveTime == 1) + " ";
+    }
+    EXPECT_EQ(moves, "70 80 141 01 ");
     // Lower-left, lower-right, upper-left, upper-right: clockwise the lower-left goes up.
-    const int start[4] = {3, 4, 5, 6};
-    std::copy(start, start + 4, p.piece);
+    give({3, 4, 5, 6});
     std::string turns;
     for (int i = 0; i < 4; i++, p.turnCW())
-        turns += piece() + " ";
+        turns += digits(p.piece) + " ";
     for (int i = 0; i < 4; i++, p.turnCCW())
-        turns += piece() + " ";
+        turns += digits(p.piece) + " ";
     EXPECT_EQ(turns, "3456 4635 6543 5364 3456 5364 6543 4635 ");
 }
 
@@ -99,11 +91,11 @@ TEST_F(Board, PiecesFallLandSplitAndEndTheGameAtTheTop) {
     steps(20, 0.31f);
     EXPECT_EQ(p.pieceY, 10);
     steps(1, 0.31f);
-    EXPECT_EQ(p.pieceY, STARTING_HEIGHT);
-    EXPECT_EQ(columns(7, 8), "12........|21........");
+    EXPECT_EQ(std::to_string(p.pieceY) + " " + columns(7, 8),
+              std::to_string(STARTING_HEIGHT) + " 12........|21........");
     // A half with nothing under it settles one row per step.
     SetUp();
-    stack(7, 4);
+    block(7, 0, 1, 4, true);
     p.pieceY = 6;
     std::string settling;
     for (auto [count, seconds] : {std::pair{1, 0.31f}, {3, 0.01f}, {1, 0.01f}})
@@ -111,23 +103,22 @@ TEST_F(Board, PiecesFallLandSplitAndEndTheGameAtTheTop) {
     EXPECT_EQ(settling, "212112....|....21.... 212112....|.21....... 212112....|21........ ");
     // Landing at depth 3 fills the top rows; at depth 2 its upper half would stick out.
     SetUp();
-    stack(7, 8);
-    stack(8, 8);
+    block(7, 0, 2, 8, true);
     p.pieceY = 2;
     steps(1, 0.31f);
     EXPECT_EQ(columns(7, 8) + std::to_string(p.playing), "2121212112|12121212211");
     p.cells[9 * 16 + 7].empty = p.cells[9 * 16 + 8].empty = 1;
     p.pieceY = 1;
     steps(1, 0.31f);
-    EXPECT_EQ(p.playing * 10 + p.pieceY, 1);
-    EXPECT_EQ(columns(7, 8), "212121211.|121212122.");
+    EXPECT_EQ(std::to_string(p.playing * 10 + p.pieceY) + " " + columns(7, 8),
+              "1 212121211.|121212122.");
     pPuzzle before = p;
     steps(5, 0.2f); // the board stands still after the end
     EXPECT_EQ(p.pieceY * 1000000 + p.sweepTime, before.pieceY * 1000000 + before.sweepTime);
     // A fast fall drops a piece from above the well into the top row, or ends a full well.
     for (int rows : {0, 10}) {
         SetUp();
-        stack(7, rows);
+        block(7, 0, 1, rows, true);
         p.enableDown();
         steps(1, 0.021f);
         EXPECT_EQ(p.pieceY * 10 + p.playing, rows ? 0 : 11);
@@ -190,30 +181,24 @@ TEST_F(Board, SquaresAreClearedOnceEachWhenTheSweeperLeavesTheirColumn) {
 // The sweeper keeps its pace and its column however long a game has run: its clock adds up
 // float milliseconds, which from 2^24 would drop or double a frame's step.
 TEST_F(Board, TheSweeperKeepsItsPaceAndColumnAfterDaysOfPlay) {
-    // Just below 2^24 ms, then 3, 6 and 12 days at 60 and 30 fps.
-    const std::pair<int, float> cases[] = {{16777216 - 200, 0.0167f},
-                                           {1 << 28, 0.0167f},
-                                           {1 << 29, 0.0167f},
-                                           {1 << 29, 0.0333f},
-                                           {1 << 30, 0.0333f}};
-    for (auto [start, step] : cases) {
-        SetUp();
-        p.fallDelay = 1e9f;
-        p.sweepTime = start;
-        p.update(0.0f);
-        const int pass = 16 * p.sweepPeriod;
-        EXPECT_EQ(p.sweepTime % pass, start % pass) << "a wrap keeps the sweeper in place";
-        // A minute of steps covers a minute, less the fractions each step drops.
-        const int count = static_cast<int>(60.0f / step);
-        long long covered = 0;
-        for (int i = 0; i < count; i++) {
-            int before = p.sweepTime;
-            p.update(step);
-            covered += ((p.sweepTime - before) % pass + pass) % pass;
-            ASSERT_LT(p.sweepTime, 16777216 + 1000);
+    // Just below 2^24 ms, then 3, 6 and 12 days, at 60 and at 30 fps.
+    for (int start : {16777216 - 200, 1 << 28, 1 << 29, 1 << 30})
+        for (float step : {0.0167f, 0.0333f}) {
+            SetUp();
+            sweepAt(0, start);
+            const int pass = 16 * p.sweepPeriod;
+            EXPECT_EQ(p.sweepTime % pass, start % pass) << "a wrap keeps the sweeper in place";
+            // A minute of steps covers a minute, less the fractions each step drops.
+            const int count = static_cast<int>(60.0f / step);
+            long long covered = 0;
+            for (int i = 0; i < count; i++) {
+                int before = p.sweepTime;
+                p.update(step);
+                covered += ((p.sweepTime - before) % pass + pass) % pass;
+                ASSERT_LT(p.sweepTime, 16777216 + 1000);
+            }
+            EXPECT_NEAR(covered, count * step * 1000, count * 1.5) << start << " ms, step " << step;
         }
-        EXPECT_NEAR(covered, count * step * 1000, count * 1.5) << start << " ms, step " << step;
-    }
 }
 
 // The switch at the fade's middle shows in the screen flow; here what the flow cannot reach.
