@@ -5,45 +5,9 @@
 
 using KeyboardTest = InputTest;
 
-TEST_F(KeyboardTest, HeldKeyRepeatsAfterDelayThenAtRate) {
-    keyboard->enableRepeat(250.0, 20.0);
-    hold(PKEY_LEFT);
-    std::vector<int> pressedAt;
-    for (int t = 0; t <= 1000; t += 16) {
-        if (keyboard->keyPressed(PKEY_LEFT, 0))
-            pressedAt.push_back(t);
-        frame();
-        clock.advance(16);
-    }
-    // The first poll past 250 ms, then every poll more than 20 ms after the previous press.
-    std::vector<int> expected = {0};
-    for (int t = 256; t <= 1000; t += 32)
-        expected.push_back(t);
-    EXPECT_EQ(pressedAt, expected);
-
-    // The waits are strict; a reset makes the held key wait the whole delay again.
-    letGo(PKEY_LEFT);
-    frame();
-    hold(PKEY_LEFT);
-    EXPECT_TRUE(keyboard->keyPressed(PKEY_LEFT, 0));
-    frame();
-    for (auto [wait, pressed] : {std::pair{250, false}, {1, true}, {20, false}, {1, true}}) {
-        clock.advance(wait);
-        EXPECT_EQ(keyboard->keyPressed(PKEY_LEFT, 0), pressed) << wait;
-    }
-    keyboard->resetRepeat(PKEY_LEFT);
-    clock.advance(200);
-    EXPECT_FALSE(keyboard->keyPressed(PKEY_LEFT, 0));
-    clock.advance(51);
-    EXPECT_TRUE(keyboard->keyPressed(PKEY_LEFT, 0));
-    keyboard->disableRepeat();
-    keyboard->resetRepeat(PKEY_LEFT); // only while repeating
-    clock.advance(30);
-    keyboard->enableRepeat();
-    EXPECT_TRUE(keyboard->keyPressed(PKEY_LEFT, 0));
-}
-
-TEST_F(KeyboardTest, WithoutRepeatAHeldKeyIsPressedOnceAndReleasedOnce) {
+// Without repeat a held key is pressed once and released once; with it, it is pressed again
+// after the delay, then at the rate.
+TEST_F(KeyboardTest, AHeldKeyIsPressedOnceOrRepeatsAfterTheDelayThenAtTheRate) {
     hold(PKEY_Z);
     EXPECT_TRUE(keyboard->keyPressed(PKEY_Z, 0) && keyboard->keyWasUp(PKEY_Z, 0));
     frame();
@@ -56,6 +20,38 @@ TEST_F(KeyboardTest, WithoutRepeatAHeldKeyIsPressedOnceAndReleasedOnce) {
     EXPECT_TRUE(keyboard->keyUnpressed(PKEY_Z, 0) && keyboard->keyUp(PKEY_Z, 0));
     frame();
     EXPECT_FALSE(keyboard->keyUnpressed(PKEY_Z, 0));
+
+    keyboard->enableRepeat(250.0, 20.0);
+    hold(PKEY_LEFT);
+    std::string pressedAt;
+    for (int t = 0; t <= 1000; t += 16) {
+        if (keyboard->keyPressed(PKEY_LEFT, 0))
+            pressedAt += std::to_string(t) + " ";
+        frame();
+        clock.advance(16);
+    }
+    // The first poll past 250 ms, then every poll more than 20 ms after the previous press.
+    EXPECT_EQ(pressedAt, "0 256 288 320 352 384 416 448 480 512 544 576 608 640 672 704 736 768 "
+                         "800 832 864 896 928 960 992 ");
+    // The waits are strict; a reset (1) makes the held key wait the whole delay again, but only
+    // while repeating (2: reset with repeat off, then on again).
+    letGo(PKEY_LEFT);
+    frame();
+    hold(PKEY_LEFT);
+    EXPECT_TRUE(keyboard->keyPressed(PKEY_LEFT, 0));
+    frame();
+    const std::tuple<int, int, bool> steps[] = {{0, 250, false}, {0, 1, true},    {0, 20, false},
+                                                {0, 1, true},    {1, 200, false}, {0, 51, true},
+                                                {2, 30, true}};
+    for (auto [reset, wait, pressed] : steps) {
+        if (reset == 2)
+            keyboard->disableRepeat();
+        if (reset > 0)
+            keyboard->resetRepeat(PKEY_LEFT);
+        keyboard->enableRepeat();
+        clock.advance(wait);
+        EXPECT_EQ(keyboard->keyPressed(PKEY_LEFT, 0), pressed) << reset << " " << wait;
+    }
 }
 
 // A key that goes down and up again between two frames (quick fingers, scripted input) is
@@ -67,29 +63,27 @@ TEST_F(KeyboardTest, ATapBetweenTwoFramesIsPressedForThatFrameOnly) {
                                                 {false, true, "0011 udu 000"}}) {
         input->init();
         std::string seen;
+        auto pressed = [&] { return std::to_string(keyboard->keyPressed(PKEY_RETURN, 0)); };
         if (repeat)
             keyboard->enableRepeat(250.0, 20.0);
         if (heldBefore) {
             hold(PKEY_RETURN);
             frame();
             clock.advance(33);
-            seen += std::to_string(keyboard->keyPressed(PKEY_RETURN, 0)); // held: no press
+            seen += pressed(); // held: no press
             letGo(PKEY_RETURN);
         }
         hold(PKEY_RETURN);
         letGo(PKEY_RETURN);
-        seen += std::to_string(keyboard->keyDown(PKEY_RETURN, 0)) +
-                std::to_string(keyboard->keyPressed(PKEY_RETURN, 0)) +
-                std::to_string(keyboard->keyPressed(PKEY_RETURN, 0)) + " ";
+        seen += std::to_string(keyboard->keyDown(PKEY_RETURN, 0)) + pressed() + pressed() + " ";
         for (pKeyIterator it = keyboard->getKeyIterator(0); it.hasMoreEvents();)
             seen += it.getNext().down ? "d" : "u";
         // The second update step of the frame, and the frames after, see nothing.
         frame();
-        seen += " " + std::to_string(keyboard->keyPressed(PKEY_RETURN, 0));
+        seen += " " + pressed();
         clock.advance(300);
         frame();
-        seen += std::to_string(keyboard->keyPressed(PKEY_RETURN, 0)) +
-                std::to_string(keyboard->getKeyIterator(0).hasMoreEvents());
+        seen += pressed() + std::to_string(keyboard->getKeyIterator(0).hasMoreEvents());
         EXPECT_EQ(seen, expected);
     }
     // Only a key going down is a press: not a held modifier reported again with another one,
