@@ -29,7 +29,7 @@ protected:
         removeEventHandler(game.reshapeHandlerRef);
         removeEventHandler(game.closeHandlerRef);
     }
-    std::array<int, 2> view() { return {game.getViewWidth(), game.getViewHeight()}; }
+    std::pair<int, int> view() { return {game.getViewWidth(), game.getViewHeight()}; }
     // The display's gamma ramps are as they were before the test (where it can read them).
     bool gammaAsBefore() {
         uint16_t now[768];
@@ -42,8 +42,8 @@ protected:
 
 // Full screen takes the whole screen in a context of its own that shares the window's textures;
 // the display fades to black for the switch and comes back as it was; leaving gives the window
-// its context and size back.
-TEST_F(DisplayTest, TexturesOutliveFullScreenSwitchesAndTheGammaComesBack) {
+// its context and size back, or opens one where there was none.
+TEST_F(DisplayTest, FullScreenComesAndGoesKeepingTexturesTheGammaAndTheWindow) {
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture); // made by its first binding
@@ -55,15 +55,13 @@ TEST_F(DisplayTest, TexturesOutliveFullScreenSwitchesAndTheGammaComesBack) {
     EXPECT_TRUE(game.isFullscreen());
     EXPECT_NE(game.context, windowContext);
     EXPECT_EQ(game.windowContext, windowContext);
-    EXPECT_EQ(view(), (std::array<int, 2>{game.getScreenWidth(), game.getScreenHeight()}));
+    EXPECT_EQ(view(), std::pair(game.getScreenWidth(), game.getScreenHeight()));
     game.makeContextCurrent();
     game.swapBuffer();
     EXPECT_TRUE(glIsTexture(texture) && gammaAsBefore());
     game.exitFullscreen();
-    EXPECT_FALSE(game.isFullscreen());
-    EXPECT_EQ(game.context, windowContext);
-    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
-    EXPECT_TRUE(glIsTexture(texture));
+    EXPECT_EQ(std::tuple(game.isFullscreen(), game.context, view(), glIsTexture(texture)),
+              std::tuple(false, windowContext, std::pair(640, 480), GLboolean(GL_TRUE)));
     // The fade scales every ramp entry by what is left of it: half at half time, none after.
     uint16_t ramps[768], scaled[768];
     for (int i = 0; i < 768; i++)
@@ -74,20 +72,29 @@ TEST_F(DisplayTest, TexturesOutliveFullScreenSwitchesAndTheGammaComesBack) {
         seen += std::to_string(scaled[1]) + "," + std::to_string(scaled[767]) + " ";
     }
     EXPECT_EQ(seen, "42,32597 85,65195 0,0 ");
+    // Leaving full screen without a window opens one at the top left corner; the view follows
+    // the window's size.
+    game.killWindow();
+    ASSERT_TRUE(game.createFullscreenGLContext(0));
+    EXPECT_TRUE(SDL_GetWindowFlags(game.fullscreenWindow) & SDL_WINDOW_BORDERLESS);
+    game.exitFullscreen();
+    ASSERT_NE(game.window, nullptr);
+    EXPECT_FALSE(SDL_GetWindowFlags(game.window) & SDL_WINDOW_BORDERLESS) << "a framed window";
+    int left = -1, top = -1;
+    SDL_GetWindowPosition(game.window, &left, &top);
+    EXPECT_EQ(std::tuple(std::string(SDL_GetWindowTitle(game.window)), left + top, view()),
+              std::tuple("Plinx", 0, std::pair(640, 480)));
+    SDL_SetWindowSize(game.window, 800, 600);
+    EXPECT_TRUE(pumpUntil([&] { return game.getViewWidth() == 800; }));
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ((std::array<int, 3>{game.getViewHeight(), viewport[2], viewport[3]}),
+              (std::array<int, 3>{600, 800, 600}));
 }
 
-// An X error raised while errors are kept comes back as text instead of ending the game.
-TEST_F(DisplayTest, XErrorsWhileKeptComeBackAsText) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    ASSERT_TRUE(SDL_GetWindowWMInfo(game.window, &info));
-    displayKeepXErrors();
-    XDestroyWindow(info.info.x11.display, 1); // no such window
-    EXPECT_NE(displayStopKeepingXErrors(game.window).find("BadWindow"), std::string::npos);
-    EXPECT_EQ(displayStopKeepingXErrors(game.window), "") << "nothing kept any more";
-}
-
-TEST_F(DisplayTest, AFailedFullScreenEntryLeavesTheWindowGoing) {
+// A failed entry into full screen leaves the window going; an X error raised while errors are
+// kept comes back as text instead of ending the game.
+TEST_F(DisplayTest, AFailedFullScreenEntryLeavesTheWindowGoingAndXErrorsComeBackAsText) {
     pGLContext windowContext = game.context;
     // A mode the display does not have, and a display that refuses after the fade to black.
     displayFullscreenSwitch = [](SDL_Window*, const pPlatformMode&) { return false; };
@@ -108,28 +115,13 @@ TEST_F(DisplayTest, AFailedFullScreenEntryLeavesTheWindowGoing) {
     }
     displayFullscreenSwitch = displaySetFullscreen;
     EXPECT_TRUE(game.createFullscreenGLContext(0)) << "a later attempt still works";
-}
-
-// Leaving full screen without a window opens one at the top left corner; the view follows
-// the window's size.
-TEST_F(DisplayTest, LeavingFullScreenWithoutAWindowOpensOneAndTheViewFollowsItsSize) {
-    game.killWindow();
-    ASSERT_TRUE(game.createFullscreenGLContext(0));
-    EXPECT_TRUE(SDL_GetWindowFlags(game.fullscreenWindow) & SDL_WINDOW_BORDERLESS);
-    game.exitFullscreen();
-    ASSERT_NE(game.window, nullptr);
-    EXPECT_FALSE(SDL_GetWindowFlags(game.window) & SDL_WINDOW_BORDERLESS) << "a framed window";
-    int left = -1, top = -1;
-    SDL_GetWindowPosition(game.window, &left, &top);
-    EXPECT_EQ(std::string(SDL_GetWindowTitle(game.window)), "Plinx");
-    EXPECT_EQ(left + top, 0);
-    EXPECT_EQ(view(), (std::array<int, 2>{640, 480}));
-    SDL_SetWindowSize(game.window, 800, 600);
-    EXPECT_TRUE(pumpUntil([&] { return game.getViewWidth() == 800; }));
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ((std::array<int, 3>{game.getViewHeight(), viewport[2], viewport[3]}),
-              (std::array<int, 3>{600, 800, 600}));
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    ASSERT_TRUE(SDL_GetWindowWMInfo(game.window, &info));
+    displayKeepXErrors();
+    XDestroyWindow(info.info.x11.display, 1); // no such window
+    EXPECT_NE(displayStopKeepingXErrors(game.window).find("BadWindow"), std::string::npos);
+    EXPECT_EQ(displayStopKeepingXErrors(game.window), "") << "nothing kept any more";
 }
 
 // A window the driver cannot give a context ends the game with the reason, not an assertion.
@@ -168,8 +160,8 @@ TEST_F(DisplayTest, PointerReadsFromTheWindowsCornerOrTheScreensInFullScreen) {
     for (bool fullscreen : {false, true}) {
         driver.fullscreen = fullscreen;
         sendMouse(PEVENT_MOUSE_MOVED, 95, 58);
-        EXPECT_EQ(mouse->getX(0), fullscreen ? 95 : -5);
-        EXPECT_EQ(mouse->getY(0), fullscreen ? 58 : 8);
+        EXPECT_EQ(std::pair(mouse->getX(0), mouse->getY(0)),
+                  fullscreen ? std::pair(95, 58) : std::pair(-5, 8));
     }
     FakeGame::install(platform);
 
