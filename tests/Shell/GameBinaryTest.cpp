@@ -21,24 +21,24 @@ public:
     static constexpr int RUNNING = -1000;
     pid_t pid = -1;
 
-    // `environment` as env(1) takes it: "-u", "NAME" to remove one first, then "NAME=value".
-    GameProcess(std::vector<std::string> args, std::vector<std::string> environment,
+    // `environment` as env(1) takes it, "-u NAME" to remove one first, then "NAME=value"; it
+    // and `args` are split into words.
+    GameProcess(const std::string& environment, const std::string& args = "",
                 rlim_t fileSizeLimit = RLIM_INFINITY) {
         int out[2], err[2];
         if (pipe(out) != 0 || pipe(err) != 0)
             return;
-        environment.insert(environment.begin(), "env");
-        environment.push_back("SDL_AUDIODRIVER=dummy");
-        environment.push_back(std::filesystem::read_symlink("/proc/self/exe").parent_path() /
-                              "plinx");
-        environment.insert(environment.end(), args.begin(), args.end());
+        std::istringstream before("env " + environment + " SDL_AUDIODRIVER=dummy"), after(args);
+        std::vector<std::string> words{std::istream_iterator<std::string>(before), {}};
+        words.push_back(std::filesystem::read_symlink("/proc/self/exe").parent_path() / "plinx");
+        words.insert(words.end(), std::istream_iterator<std::string>(after), {});
         if ((pid = fork()) == 0) {
             dup2(out[1], 1);
             dup2(err[1], 2);
             rlimit limit{fileSizeLimit, fileSizeLimit};
             setrlimit(RLIMIT_FSIZE, &limit);
             std::vector<char*> argv;
-            for (std::string& arg : environment)
+            for (std::string& arg : words)
                 argv.push_back(arg.data());
             argv.push_back(nullptr);
             execvp("env", argv.data());
@@ -53,8 +53,6 @@ public:
             kill(pid, SIGKILL), waitpid(pid, nullptr, 0);
         close(streams_[0]), close(streams_[1]);
     }
-    GameProcess(const GameProcess&) = delete;
-    GameProcess& operator=(const GameProcess&) = delete;
 
     // Everything the game has printed so far on standard output (1) or standard error (2).
     const std::string& output(int stream = 1) {
@@ -148,9 +146,7 @@ TEST(GameBinary, AnswersItsCommandLineAndSaysWhyItCannotStart) {
     for (const auto& [args, environment, status, out, err] : cases) {
         SCOPED_TRACE(args + environment);
         TempFolder data;
-        std::istringstream words(environment + " XDG_DATA_HOME=" + data.path());
-        GameProcess game(args.empty() ? std::vector<std::string>{} : std::vector{args},
-                         {std::istream_iterator<std::string>(words), {}});
+        GameProcess game(environment + " XDG_DATA_HOME=" + data.path(), args);
         game.wait(20);
         if (status == 1 && game.output().find("made global gl context ok") != std::string::npos)
             continue; // this server makes contexts without the driver: nothing failed
@@ -181,28 +177,24 @@ TEST(GameBinary, StartsAsAskedIdlesQuietlyAndEndsWhenAskedHavingSavedItsPreferen
         std::filesystem::create_directory(data.file("plinx"));
         if (*saved)
             writeFileBytes(prefs, std::string("{\nfullScreen\n") + saved + "\n}\n");
-        GameProcess game(*args ? std::vector<std::string>{args} : std::vector<std::string>{},
-                         {"XDG_DATA_HOME=" + data.path()});
+        GameProcess game("XDG_DATA_HOME=" + data.path(), args);
         auto windows = [&] {
             return shell("xdotool search --all --onlyvisible --pid " + std::to_string(game.pid) +
                          " --name '^Plinx$' getwindowgeometry --shell %@ 2>/dev/null");
         };
-        const std::string size = fullscreen ? full : window;
+        const auto [size, other] = fullscreen ? std::pair(full, window) : std::pair(window, full);
         for (int i = 0; i < 200 && windows().find(size) == std::string::npos; i++)
             game.waitFor([] { return false; }, 0.1);
         // By the time the title shows, a window that was to go full screen has gone. Under load
         // the search can catch the full-screen window between unmapping and mapping again, so
         // it is asked again for a few seconds before the answer counts.
         game.waitFor([] { return false; }, 2);
-        const std::string other = fullscreen ? window : full;
         const auto asAsked = [&](const std::string& seen) {
             return seen.find(size) != seen.npos && seen.find(other) == seen.npos;
         };
-        std::string seen = windows();
-        for (int i = 0; i < 30 && !asAsked(seen); i++) {
+        std::string seen;
+        for (int i = 0; !asAsked(seen = windows()) && i < 30; i++)
             game.waitFor([] { return false; }, 0.1);
-            seen = windows();
-        }
         EXPECT_TRUE(asAsked(seen)) << seen;
         if (!*args && !*saved) {
             // The title keeps moving (the turning title picture, the help), which Mesa's
@@ -239,7 +231,7 @@ TEST(GameBinary, EndsWhenAskedWhileLoadingAndSurvivesAFileSizeLimit) {
     // prefs.txt, saved at the end, is longer than eight bytes.
     const std::string prefs = data.file("plinx/prefs.txt"), before = "{\nfxVolume\n200\n}\n";
     writeFileBytes(prefs, before);
-    GameProcess game({}, {"XDG_DATA_HOME=" + data.path()}, 8);
+    GameProcess game("XDG_DATA_HOME=" + data.path(), "", 8);
     ASSERT_TRUE(game.waitFor([&] { return game.hasOpen(background); }, 30)) << game.output();
     kill(game.pid, SIGTERM);
     bool readBlock = false;
