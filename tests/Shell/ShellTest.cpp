@@ -69,15 +69,15 @@ TEST(pInputRecorder, WhatIsRecordedReadsBackFrameByFrameWithTheEventsBetween) {
     ASSERT_TRUE(pInputRecorder::start(folder.file("game.txt"), 42, 5000000));
     pInputRecorder* recorder = pInputRecorder::active();
     EXPECT_EQ(pTimer::instance()->currentTime(), 5000.0) << "the frame clock is the game's";
-    recorder->frame(5016667);
-    recorder->frame(5033334);
+    for (int64_t micros : {5016667, 5033334})
+        recorder->frame(micros);
     recorder->event({PEVENT_CLASS_KEYBOARD, PEVENT_RAW_KEY_DOWN, 36, 0, 0, 0, 0, 0});
     recorder->event({PEVENT_CLASS_MOUSE, PEVENT_MOUSE_DOWN, 0, 0, 1, 10, 10, 0});
     recorder->frame(5050001);
     EXPECT_EQ(pTimer::instance()->currentTime(), 5050.001);
-    recorder->frame(5090000); // a slow frame
-    recorder->frame(5106667);
-    recorder->frame(5106667); // the same microsecond
+    // A slow frame, then two in the same microsecond.
+    for (int64_t micros : {5090000, 5106667, 5106667})
+        recorder->frame(micros);
     recorder->note("end score 1");
     pTimer::setTimeSource(nullptr);
 
@@ -126,10 +126,8 @@ const GLTestContext::Rgba kRed = {255, 0, 0, 255}, kBlack = {0, 0, 0, 255};
 
 TEST_F(pOGLUtilTest, OrthographicOriginIsTopLeftAndTexturedBoxesKeepTheirRows) {
     pOGLUtil::drawBoxFilled(2, 2, 2, 2, 1, 0, 0, 1);
-    EXPECT_EQ(pixel(0, 0), kRed);
-    EXPECT_EQ(pixel(3, 3), kRed);
-    EXPECT_EQ(pixel(4, 4), kBlack);
-    EXPECT_EQ(litPixels(), 16);
+    EXPECT_EQ(std::tuple(pixel(0, 0), pixel(3, 3), pixel(4, 4), litPixels()),
+              std::tuple(kRed, kRed, kBlack, 16));
     pOGLUtil::drawBoxFilled(638, 478, 2, 2, 0, 0, 1, 1);
     EXPECT_EQ(pixel(kWidth - 1, kHeight - 1), (Rgba{0, 0, 255, 255}));
 
@@ -148,8 +146,7 @@ TEST_F(pOGLUtilTest, OrthographicOriginIsTopLeftAndTexturedBoxesKeepTheirRows) {
     // from the smaller y, so row 0 (red) is near the top of the box.
     glClear(GL_COLOR_BUFFER_BIT);
     pOGLUtil::drawBoxTextured(150, 150, 50, 50, 150, 400, 0, 160, 1, 1, 1, 1, texture.getTexID());
-    EXPECT_EQ(litPixels(), 50 * 60);
-    EXPECT_EQ(litPixels(150, 100, 200, 160), 50 * 60);
+    EXPECT_EQ(std::pair(litPixels(), litPixels(150, 100, 200, 160)), std::pair(50 * 60, 50 * 60));
     EXPECT_TRUE(reddish(pixel(175, 125)));
     EXPECT_GT(pixel(175, 158)[1], pixel(175, 158)[0]) << "the clipped top reaches t = 0.6";
     glClear(GL_COLOR_BUFFER_BIT);
