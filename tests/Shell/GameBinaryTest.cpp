@@ -182,7 +182,7 @@ TEST(GameBinary, StartsAsAskedIdlesQuietlyAndEndsWhenAskedHavingSavedItsPreferen
             return shell("xdotool search --all --onlyvisible --pid " + std::to_string(game.pid) +
                          " --name '^Plinx$' getwindowgeometry --shell %@ 2>/dev/null");
         };
-        const auto [size, other] = fullscreen ? std::pair(full, window) : std::pair(window, full);
+        const std::string size = fullscreen ? full : window, other = fullscreen ? window : full;
         for (int i = 0; i < 200 && windows().find(size) == std::string::npos; i++)
             game.waitFor([] { return false; }, 0.1);
         // By the time the title shows, a window that was to go full screen has gone. Under load
